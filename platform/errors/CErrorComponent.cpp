@@ -24,9 +24,15 @@ std::shared_ptr<CErrorReporter> CErrorComponent::NewErrorReporter() {
     return pReporter;
 }
 
-void CErrorComponent::SetLogFile(const std::string& sPath) { Settings().sLogFile = sPath; }
-void CErrorComponent::SetClock(const CClock* pClock) { Settings().pClock = pClock; }
+void CErrorComponent::SetLogFile(const std::string& sPath) {
+    Settings().sLogFile = sPath;
+}
+void CErrorComponent::SetClock(const CClock* pClock) {
+    Settings().pClock = pClock;
+}
 void CErrorComponent::SetPresenter(CMessagePresenter* pPresenter) {
     Settings().pPresenter = pPresenter;
 }
-void CErrorComponent::Reset() { Settings() = SSettings{}; }
+void CErrorComponent::Reset() {
+    Settings() = SSettings{};
+}

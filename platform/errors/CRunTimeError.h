@@ -18,6 +18,10 @@ public:
     static std::string StandardText(std::int32_t lNumber);
     // An error with its standard text.
     static CRunTimeError Standard(std::int32_t lNumber);
+    // The classic error that an operating-system error number stands for (ENOENT -> 53 ...).
+    static CRunTimeError FromErrno(int iErrno, const std::string& sWhat = "");
+    // Any exception caught at a routine's boundary, as a run-time error.
+    static CRunTimeError FromException(const std::exception& oException);
 
 private:
     std::int32_t m_lNumber;
@@ -34,6 +38,8 @@ constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t BadFileMode = 54;
 constexpr std::int32_t FileAlreadyExists = 58;
 constexpr std::int32_t InputPastEndOfFile = 62;
+constexpr std::int32_t OutOfMemory = 7;
+constexpr std::int32_t DiskFull = 61;
 constexpr std::int32_t BadFileNameOrNumber = 52;
 constexpr std::int32_t PermissionDenied = 70;
 constexpr std::int32_t PathFileAccessError = 75;

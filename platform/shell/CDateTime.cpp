@@ -29,8 +29,8 @@ constexpr std::array<const char*, 12> MonthNames = {
 CDateTime CDateTime::FromParts(int iYear, int iMonth, int iDay, int iHour, int iMinute,
                                int iSecond) {
     using namespace std::chrono;
-    const sys_days d = year{iYear} / month{static_cast<unsigned>(iMonth)} /
-                       day{static_cast<unsigned>(iDay)};
+    const sys_days d =
+        year{iYear} / month{static_cast<unsigned>(iMonth)} / day{static_cast<unsigned>(iDay)};
     return CDateTime(static_cast<std::int64_t>(d.time_since_epoch().count()) * SecondsPerDay +
                      iHour * 3600LL + iMinute * 60LL + iSecond);
 }
@@ -50,7 +50,9 @@ std::optional<CDateTime> CDateTime::FromValidParts(int iYear, int iMonth, int iD
     return FromParts(iYear, iMonth, iDay, iHour, iMinute, iSecond);
 }
 
-CDateTime CDateTime::FromLocalSeconds(std::int64_t llSeconds) { return CDateTime(llSeconds); }
+CDateTime CDateTime::FromLocalSeconds(std::int64_t llSeconds) {
+    return CDateTime(llSeconds);
+}
 
 CDateTime CDateTime::FromUnixTime(std::time_t tTime) {
     std::tm tmLocal{};
@@ -71,8 +73,12 @@ std::time_t CDateTime::ToUnixTime() const {
     return mktime(&tmLocal);
 }
 
-bool CDateTime::IsEmpty() const { return m_llSeconds == EmptySeconds; }
-int CDateTime::Year() const { return static_cast<int>(CivilOf(m_llSeconds).year()); }
+bool CDateTime::IsEmpty() const {
+    return m_llSeconds == EmptySeconds;
+}
+int CDateTime::Year() const {
+    return static_cast<int>(CivilOf(m_llSeconds).year());
+}
 int CDateTime::Month() const {
     return static_cast<int>(static_cast<unsigned>(CivilOf(m_llSeconds).month()));
 }
@@ -82,10 +88,18 @@ int CDateTime::Day() const {
 std::int64_t CDateTime::SecondsOfDay() const {
     return m_llSeconds - FloorDiv(m_llSeconds, SecondsPerDay) * SecondsPerDay;
 }
-int CDateTime::Hour() const { return static_cast<int>(SecondsOfDay() / 3600); }
-int CDateTime::Minute() const { return static_cast<int>(SecondsOfDay() / 60 % 60); }
-int CDateTime::Second() const { return static_cast<int>(SecondsOfDay() % 60); }
-CDateTime CDateTime::DatePart() const { return CDateTime(m_llSeconds - SecondsOfDay()); }
+int CDateTime::Hour() const {
+    return static_cast<int>(SecondsOfDay() / 3600);
+}
+int CDateTime::Minute() const {
+    return static_cast<int>(SecondsOfDay() / 60 % 60);
+}
+int CDateTime::Second() const {
+    return static_cast<int>(SecondsOfDay() % 60);
+}
+CDateTime CDateTime::DatePart() const {
+    return CDateTime(m_llSeconds - SecondsOfDay());
+}
 CDateTime CDateTime::AddSeconds(std::int64_t llSeconds) const {
     return CDateTime(m_llSeconds + llSeconds);
 }
@@ -95,7 +109,9 @@ std::string CDateTime::YearText() const {
     std::snprintf(sz, sizeof sz, "%04d", Year());
     return sz;
 }
-std::string CDateTime::MonthName() const { return MonthNameOf(Month()); }
+std::string CDateTime::MonthName() const {
+    return MonthNameOf(Month());
+}
 std::string CDateTime::DayText() const {
     char sz[8];
     std::snprintf(sz, sizeof sz, "%02d", Day());
