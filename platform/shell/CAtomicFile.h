@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+// Replaces a file as a whole: the text goes to a temporary file in the same folder, is flushed
+// to the disk and renamed over the old file, so that a crash or a full disk leaves either the
+// old file or the new one, never a mixture.
+class CAtomicFile {
+public:
+    // Throws CRunTimeError when the file cannot be written; the old file is then untouched
+    // and no temporary file is left behind.
+    static void Write(const std::string& sPath, const std::string& sText);
+};
