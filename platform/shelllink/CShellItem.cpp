@@ -1,0 +1,120 @@
+#include "platform/shelllink/CShellItem.h"
+
+#include "platform/shelllink/CByteReader.h"
+#include "platform/shelllink/MLinkText.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::uint32_t FileEntryExtensionSignature = 0xBEEF0004;
+constexpr std::size_t PrimaryNameOffset = 14;
+
+} // namespace
+
+CShellItem::CShellItem(std::vector<std::uint8_t> vBytes) : m_vBytes(std::move(vBytes)) {
+    if (m_vBytes.size() < 3) {
+        return;
+    }
+    m_bClassType = m_vBytes[2];
+    if (m_bClassType == 0x1F) {
+        ReadRootFolder();
+    } else if ((m_bClassType & 0x70) == 0x20) {
+        ReadVolume();
+    } else if ((m_bClassType & 0x70) == 0x30) {
+        ReadFileEntry();
+    }
+}
+
+void CShellItem::ReadRootFolder() {
+    // Size, class type, sort index, then the folder's GUID in its mixed-endian layout.
+    if (m_vBytes.size() < 20) {
+        return;
+    }
+    const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
+    const std::uint8_t* p = m_vBytes.data() + 4;
+    char szText[40];
+    std::snprintf(szText, sizeof szText, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(oItem.RawU32(4)), static_cast<unsigned>(oItem.RawU16(8)),
+                  static_cast<unsigned>(oItem.RawU16(10)), p[8], p[9], p[10], p[11], p[12], p[13],
+                  p[14], p[15]);
+    m_eKind = EKind::RootFolder;
+    m_sFolderId = szText;
+}
+
+void CShellItem::ReadVolume() {
+    m_eKind = EKind::Volume;
+    // Only the kinds with the "has name" bit carry the drive's name, right after the class.
+    if ((m_bClassType & 0x01) == 0) {
+        return;
+    }
+    std::size_t n = 3;
+    while (n < m_vBytes.size() && m_vBytes[n] != 0) {
+        ++n;
+    }
+    m_sVolumeName = MLinkText::FromWindows1252(m_vBytes.data() + 3, n - 3);
+}
+
+void CShellItem::ReadFileEntry() {
+    m_eKind = EKind::FileEntry;
+    const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
+    if (!oItem.Contains(PrimaryNameOffset, 0)) {
+        return;
+    }
+    std::size_t nAfterName = PrimaryNameOffset;
+    try {
+        if ((m_bClassType & 0x04) != 0) {
+            const std::size_t nUnits = oItem.Utf16Length(PrimaryNameOffset, "name");
+            m_sPrimaryName = MLinkText::FromUtf16Le(m_vBytes.data() + PrimaryNameOffset, nUnits);
+            nAfterName += 2 * nUnits + 2;
+        } else {
+            const std::size_t nCount = oItem.AnsiLength(PrimaryNameOffset, "name");
+            m_sPrimaryName =
+                MLinkText::FromWindows1252(m_vBytes.data() + PrimaryNameOffset, nCount);
+            nAfterName += nCount + 1;
+        }
+    } catch (const CRunTimeError&) {
+        // An unterminated name leaves the item nameless; it does not damage the link.
+        m_sPrimaryName.clear();
+        return;
+    }
+    ReadLongName(nAfterName);
+}
+
+void CShellItem::ReadLongName(std::size_t nFrom) {
+    const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
+    // The extension block follows the primary name (after padding); find its signature.
+    for (std::size_t nSignature = nFrom + 4; oItem.Contains(nSignature, 4); ++nSignature) {
+        if (oItem.RawU32(nSignature) != FileEntryExtensionSignature) {
+            continue;
+        }
+        const std::size_t nBlock = nSignature - 4;
+        const std::size_t nBlockSize = oItem.RawU16(nBlock);
+        const std::uint16_t iVersion = oItem.RawU16(nBlock + 2);
+        if (nBlockSize < 8 || !oItem.Contains(nBlock, nBlockSize)) {
+            return;
+        }
+        // Where the long name starts depends on the block's version: later versions put a
+        // file reference and further fields before it.
+        std::size_t nNameOffset = 0;
+        if (iVersion >= 9) {
+            nNameOffset = 46;
+        } else if (iVersion == 8) {
+            nNameOffset = 42;
+        } else if (iVersion == 7) {
+            nNameOffset = 38;
+        } else if (iVersion >= 3) {
+            nNameOffset = 20;
+        } else {
+            return;
+        }
+        const CByteReader oBlock(m_vBytes.data() + nBlock, nBlockSize);
+        try {
+            const std::size_t nUnits = oBlock.Utf16Length(nNameOffset, "long name");
+            m_sLongName = MLinkText::FromUtf16Le(oBlock.Data() + nNameOffset, nUnits);
+        } catch (const CRunTimeError&) {
+            m_sLongName.clear();
+        }
+        return;
+    }
+}
