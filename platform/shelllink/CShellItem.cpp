@@ -57,64 +57,78 @@ void CShellItem::ReadVolume() {
 
 void CShellItem::ReadFileEntry() {
     m_eKind = EKind::FileEntry;
-    const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
-    if (!oItem.Contains(PrimaryNameOffset, 0)) {
+    if (m_vBytes.size() <= PrimaryNameOffset) {
         return;
     }
-    std::size_t nAfterName = PrimaryNameOffset;
-    try {
-        if ((m_bClassType & 0x04) != 0) {
-            const std::size_t nUnits = oItem.Utf16Length(PrimaryNameOffset, "name");
-            m_sPrimaryName = MLinkText::FromUtf16Le(m_vBytes.data() + PrimaryNameOffset, nUnits);
-            nAfterName += 2 * nUnits + 2;
-        } else {
-            const std::size_t nCount = oItem.AnsiLength(PrimaryNameOffset, "name");
-            m_sPrimaryName =
-                MLinkText::FromWindows1252(m_vBytes.data() + PrimaryNameOffset, nCount);
-            nAfterName += nCount + 1;
+    // The primary name ends at its NUL or, when a writer left it unterminated, where the
+    // extension block begins.
+    const std::size_t nBlock = FindExtensionBlock();
+    const std::size_t nEnd = nBlock != 0 ? nBlock : m_vBytes.size();
+    const std::uint8_t* pName = m_vBytes.data() + PrimaryNameOffset;
+    std::size_t nCount = 0;
+    if ((m_bClassType & 0x04) != 0) {
+        const std::size_t nMaxUnits = (nEnd - PrimaryNameOffset) / 2;
+        while (nCount < nMaxUnits && (pName[2 * nCount] | pName[2 * nCount + 1]) != 0) {
+            ++nCount;
         }
-    } catch (const CRunTimeError&) {
-        // An unterminated name leaves the item nameless; it does not damage the link.
-        m_sPrimaryName.clear();
-        return;
+        m_sPrimaryName = MLinkText::FromUtf16Le(pName, nCount);
+    } else {
+        while (PrimaryNameOffset + nCount < nEnd && pName[nCount] != 0) {
+            ++nCount;
+        }
+        m_sPrimaryName = MLinkText::FromWindows1252(pName, nCount);
     }
-    ReadLongName(nAfterName);
+    if (nBlock != 0) {
+        ReadLongName(nBlock);
+    }
 }
 
-void CShellItem::ReadLongName(std::size_t nFrom) {
+std::size_t CShellItem::FindExtensionBlock() const {
     const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
-    // The extension block follows the primary name (after padding); find its signature.
-    for (std::size_t nSignature = nFrom + 4; oItem.Contains(nSignature, 4); ++nSignature) {
-        if (oItem.RawU32(nSignature) != FileEntryExtensionSignature) {
-            continue;
+    auto IsBlockAt = [&oItem](std::size_t nOffset) {
+        return nOffset >= PrimaryNameOffset && oItem.Contains(nOffset, 8) &&
+               oItem.RawU32(nOffset + 4) == FileEntryExtensionSignature;
+    };
+    // The item's last two bytes give the offset of its first extension block.
+    const std::size_t nTrailing = oItem.RawU16(m_vBytes.size() - 2);
+    if (IsBlockAt(nTrailing)) {
+        return nTrailing;
+    }
+    for (std::size_t nOffset = PrimaryNameOffset; oItem.Contains(nOffset, 8); ++nOffset) {
+        if (IsBlockAt(nOffset)) {
+            return nOffset;
         }
-        const std::size_t nBlock = nSignature - 4;
-        const std::size_t nBlockSize = oItem.RawU16(nBlock);
-        const std::uint16_t iVersion = oItem.RawU16(nBlock + 2);
-        if (nBlockSize < 8 || !oItem.Contains(nBlock, nBlockSize)) {
-            return;
-        }
-        // Where the long name starts depends on the block's version: later versions put a
-        // file reference and further fields before it.
-        std::size_t nNameOffset = 0;
-        if (iVersion >= 9) {
-            nNameOffset = 46;
-        } else if (iVersion == 8) {
-            nNameOffset = 42;
-        } else if (iVersion == 7) {
-            nNameOffset = 38;
-        } else if (iVersion >= 3) {
-            nNameOffset = 20;
-        } else {
-            return;
-        }
-        const CByteReader oBlock(m_vBytes.data() + nBlock, nBlockSize);
-        try {
-            const std::size_t nUnits = oBlock.Utf16Length(nNameOffset, "long name");
-            m_sLongName = MLinkText::FromUtf16Le(oBlock.Data() + nNameOffset, nUnits);
-        } catch (const CRunTimeError&) {
-            m_sLongName.clear();
-        }
+    }
+    return 0;
+}
+
+void CShellItem::ReadLongName(std::size_t nBlock) {
+    const CByteReader oItem(m_vBytes.data(), m_vBytes.size());
+    const std::size_t nBlockSize = oItem.RawU16(nBlock);
+    const std::uint16_t iVersion = oItem.RawU16(nBlock + 2);
+    if (nBlockSize < 8 || !oItem.Contains(nBlock, nBlockSize)) {
         return;
+    }
+    // Where the long name starts depends on the block's version: later versions put a file
+    // reference and further fields before it.
+    std::size_t nNameOffset = 0;
+    if (iVersion >= 9) {
+        nNameOffset = 46;
+    } else if (iVersion == 8) {
+        nNameOffset = 42;
+    } else if (iVersion == 7) {
+        nNameOffset = 38;
+    } else if (iVersion >= 3) {
+        nNameOffset = 20;
+    } else {
+        return;
+    }
+    const CByteReader oBlock(m_vBytes.data() + nBlock, nBlockSize);
+    try {
+        const std::size_t nUnits = oBlock.Utf16Length(nNameOffset, "long name");
+        m_sLongName = MLinkText::FromUtf16Le(oBlock.Data() + nNameOffset, nUnits);
+    } catch (const CRunTimeError&) {
+        // An unterminated long name leaves only the primary name; the link is still readable.
+        m_sLongName.clear();
     }
 }

@@ -36,7 +36,9 @@ private:
     void ReadRootFolder();
     void ReadVolume();
     void ReadFileEntry();
-    void ReadLongName(std::size_t nFrom);
+    // The offset of the 0xbeef0004 extension block inside the item, or 0 when none.
+    std::size_t FindExtensionBlock() const;
+    void ReadLongName(std::size_t nBlock);
 
     std::vector<std::uint8_t> m_vBytes;
     std::uint8_t m_bClassType = 0;
