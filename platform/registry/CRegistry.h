@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/registry/CFileTypeProvider.h"
+#include "platform/registry/CRegistryKey.h"
+#include "platform/shell/CClock.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CErrorReporter;
+class CRegistryStore;
+
+// The registry as the program sees it: HKEY_CURRENT_USER kept in the per-user settings file,
+// and a read-only HKEY_CLASSES_ROOT answered by a file-type provider. Key and value names
+// compare without regard to letter case and keep the case they were created with.
+//
+// Errors (CRunTimeError):
+//   35601 Element not found   a key or value that does not exist
+//   35004 Key already exists  SubKeys.Add of an existing sub-key
+//   457   This key is already associated with an element of this collection
+//                             Values.Add of an existing value
+//   5     Invalid procedure call or argument
+//                             an unknown root handle, an empty path, a bad sub-key name
+//   70    Permission denied   a change under HKEY_CLASSES_ROOT
+//   75    Path/File access error
+//                             the settings file cannot be written; the failure is also logged
+//                             through the reporter with source "CRegistry.Save"
+//
+// A settings file that cannot be parsed is set aside as "<file>.corrupt-<yyyymmddhhmmss>"
+// (logged with source "CRegistry.Load") and the tree starts empty, so that the owners create
+// their defaults again.
+class CRegistry {
+public:
+    static constexpr std::uint32_t HKEY_CLASSES_ROOT = 0x80000000;
+    static constexpr std::uint32_t HKEY_CURRENT_USER = 0x80000001;
+
+    // sSettingsFile: the per-user Dayfold.reg; pFileTypes answers HKEY_CLASSES_ROOT (null: no
+    // HKEY_CLASSES_ROOT key exists); pReporter receives logged failures (may be null);
+    // pClock stamps the name of a damaged file set aside. Reads the settings file at once.
+    CRegistry(std::string sSettingsFile, CFileTypeProvider* pFileTypes,
+              CErrorReporter* pReporter = nullptr, const CClock* pClock = &CClock::System());
+
+    CRegistryKey KeyFromRoot(std::uint32_t lRoot);
+    // "\HKEY_CURRENT_USER\Software\Quillon\Dayfold\Options", "\HKEY_CLASSES_ROOT\.pdf"; the
+    // leading "\" and a trailing one are optional, HKCU and HKCR stand for the roots.
+    CRegistryKey KeyFromPath(const std::string& sPath);
+
+    const std::string& SettingsFile() const;
+
+private:
+    std::shared_ptr<CRegistryStore> m_pStore;
+};

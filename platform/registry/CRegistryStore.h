@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/registry/CSettingsTree.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CClock;
+class CErrorReporter;
+class CFileTypeProvider;
+
+// What the registry's key and value handles share: the tree of HKEY_CURRENT_USER kept in the
+// settings file, and the file-type provider that answers HKEY_CLASSES_ROOT. Keys are named by
+// their root and their path below it, parts joined by "\" ("" is the root itself).
+//
+// The settings file is read once, when the store is made. Every change is written at once by
+// replacing the file as a whole; when that fails the change is dropped, so the tree in memory
+// always matches the file. A file that cannot be parsed is set aside beside itself as
+// "<name>.corrupt-<yyyymmddhhmmss>" and the tree starts empty; a file that exists but cannot
+// be read is never replaced (every change then fails). Leftover temporary files of an
+// interrupted write are removed: the settings file itself is always the last complete one.
+class CRegistryStore {
+public:
+    CRegistryStore(std::string sSettingsFile, CFileTypeProvider* pFileTypes,
+                   CErrorReporter* pReporter, const CClock* pClock);
+
+    static constexpr std::uint32_t ClassesRoot = 0x80000000;
+    static constexpr std::uint32_t CurrentUser = 0x80000001;
+    // "HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT"; nullopt for any other root.
+    static std::optional<std::string> RootName(std::uint32_t lRoot);
+    // The root a path begins with (long names or HKCU/HKCR, any case).
+    static std::optional<std::uint32_t> RootFromName(const std::string& sName);
+
+    // The stored spelling of an existing key's path, nullopt when the key does not exist.
+    std::optional<std::string> FindKey(std::uint32_t lRoot, const std::string& sKey);
+    // The same, raising 35601 (Element not found) when it does not exist.
+    std::string ExistingKey(std::uint32_t lRoot, const std::string& sKey);
+
+    std::vector<std::string> SubKeyNames(std::uint32_t lRoot, const std::string& sKey);
+    void AddSubKey(std::uint32_t lRoot, const std::string& sKey, const std::string& sName);
+
+    std::vector<std::string> ValueNames(std::uint32_t lRoot, const std::string& sKey);
+    // The stored spelling of a value's name, nullopt when the value does not exist.
+    std::optional<std::string> FindValue(std::uint32_t lRoot, const std::string& sKey,
+                                         const std::string& sName);
+    std::string Value(std::uint32_t lRoot, const std::string& sKey, const std::string& sName);
+    void AddValue(std::uint32_t lRoot, const std::string& sKey, const std::string& sName,
+                  const std::string& sValue);
+    void SetValue(std::uint32_t lRoot, const std::string& sKey, const std::string& sName,
+                  const std::string& sValue);
+    void RemoveValue(std::uint32_t lRoot, const std::string& sKey, const std::string& sName);
+
+    const std::string& SettingsFile() const { return m_sSettingsFile; }
+    // False when the settings file exists but could not be read or set aside.
+    bool Writable() const { return m_bWritable; }
+
+private:
+    void Load();
+    void RemoveLeftovers() const;
+    // Writes the changed tree, then takes it; raises 75 after logging when it cannot.
+    void Commit(CSettingsTree oTree);
+    void Log(std::int32_t lNumber, const std::string& sDescription, const std::string& sSource,
+             const std::string& sMessage) const;
+    std::optional<std::string> ClassesRootValue(const std::string& sKey);
+    static void RefuseClassesRoot(std::uint32_t lRoot);
+
+    std::string m_sSettingsFile;
+    CFileTypeProvider* m_pFileTypes;
+    CErrorReporter* m_pReporter;
+    const CClock* m_pClock;
+    CSettingsTree m_oTree;
+    bool m_bWritable = true;
+};

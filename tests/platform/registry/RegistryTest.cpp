@@ -1,0 +1,294 @@
+#include "platform/registry/CRegistry.h"
+
+#include "platform/errors/CErrorReporter.h"
+#include "platform/errors/CRunTimeError.h"
+#include "platform/registry/CFileTypeTable.h"
+#include "platform/shell/CFixedClock.h"
+#include "support/CTempFolder.h"
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int ErrorOf(const std::function<void()>& fnCall) {
+    try {
+        fnCall();
+    } catch (const CRunTimeError& oError) {
+        return oError.Number();
+    }
+    return 0;
+}
+
+std::vector<std::string> FilesIn(const fs::path& oFolder) {
+    std::vector<std::string> vNames;
+    for (const auto& oEntry : fs::directory_iterator(oFolder)) {
+        vNames.push_back(oEntry.path().filename().string());
+    }
+    std::sort(vNames.begin(), vNames.end());
+    return vNames;
+}
+
+// A settings file in a temporary folder, a fixed clock and a reporter whose log lines are kept.
+class RegistryTest : public ::testing::Test {
+protected:
+    RegistryTest() : m_oClock(CDateTime::FromParts(2024, 3, 9, 14, 5, 7)) {
+        m_oReporter.SetClock(&m_oClock);
+        m_oReporter.Reported = [this](const CErrorReporter& o) {
+            m_vLogged.push_back(std::to_string(o.Number()) + "|" + o.Source() + "|" + o.Message());
+        };
+        m_sFile = m_oTemp / "config/Quillon/Dayfold.reg";
+    }
+
+    std::unique_ptr<CRegistry> Open() {
+        return std::make_unique<CRegistry>(m_sFile, &m_oTypes, &m_oReporter, &m_oClock);
+    }
+    std::string FileText() const { return CTempFolder::ReadFile(m_sFile); }
+
+    CTempFolder m_oTemp;
+    CFixedClock m_oClock;
+    CErrorReporter m_oReporter;
+    CFileTypeTable m_oTypes;
+    std::vector<std::string> m_vLogged;
+    std::string m_sFile;
+};
+
+} // namespace
+
+TEST_F(RegistryTest, NewTreeHoldsSoftwareAndWritesNothingUntilAChange) {
+    auto pRegistry = Open();
+    CRegistryKey oSoftware =
+        pRegistry->KeyFromRoot(CRegistry::HKEY_CURRENT_USER).OpenSubKey("software");
+    EXPECT_EQ(oSoftware.Path(), "\\HKEY_CURRENT_USER\\Software");
+    EXPECT_EQ(oSoftware.SubKeys().Count(), 0);
+    EXPECT_FALSE(fs::exists(m_oTemp / "config"));
+    oSoftware.SubKeys().Add("Quillon");
+    EXPECT_EQ(FileText(),
+              "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software]\n\n"
+              "[HKEY_CURRENT_USER\\Software\\Quillon]\n");
+    EXPECT_TRUE(m_vLogged.empty());
+}
+
+TEST_F(RegistryTest, OperationsRaiseTheirErrors) {
+    auto pRegistry = Open();
+    CRegistryKey oRoot = pRegistry->KeyFromRoot(CRegistry::HKEY_CURRENT_USER);
+    oRoot.OpenSubKey("Software").SubKeys().Add("Quillon");
+    CRegistryKey oKey = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software\\Quillon");
+    oKey.Values().Add("Name", "one", 1);
+
+    EXPECT_EQ(ErrorOf([&] { oRoot.OpenSubKey("Software").SubKeys().Add("QUILLON"); }),
+              RunTimeErrors::KeyAlreadyExists);
+    EXPECT_EQ(ErrorOf([&] { oKey.Values().Add("name", "two", 1); }), 457);
+    EXPECT_EQ(oKey.Values().Item("Name").Value(), "one");
+    EXPECT_EQ(ErrorOf([&] { oKey.Values().Item("Missing"); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oKey.Values().Item(""); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oKey.Values().Remove("Missing"); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oKey.Values().Add("Number", "3", 4); }), RunTimeErrors::TypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { oKey.OpenSubKey("Dayfold"); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software\\Nobody"); }),
+              RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath("\\HKEY_LOCAL_MACHINE\\Software"); }),
+              RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath("\\"); }), RunTimeErrors::InvalidProcedureCall);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromRoot(0x80000002); }),
+              RunTimeErrors::InvalidProcedureCall);
+    EXPECT_EQ(ErrorOf([&] { oKey.SubKeys().Add(""); }), RunTimeErrors::InvalidProcedureCall);
+    EXPECT_EQ(ErrorOf([&] { oKey.SubKeys().Add("a\\b"); }), RunTimeErrors::InvalidProcedureCall);
+    // A value handle whose value went away fails instead of answering stale text.
+    CRegistryValue oValue = oKey.Values().Item("NAME");
+    EXPECT_EQ(oValue.Name(), "Name");
+    oKey.Values().Remove("name");
+    EXPECT_EQ(ErrorOf([&] { oValue.Value(); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oValue.SetValue("x"); }), RunTimeErrors::ElementNotFound);
+}
+
+TEST_F(RegistryTest, ChangesPersistAtOnceAndReadBackInAnotherRegistry) {
+    {
+        auto pRegistry = Open();
+        pRegistry->KeyFromRoot(CRegistry::HKEY_CURRENT_USER)
+            .OpenSubKey("Software")
+            .SubKeys()
+            .Add("Quillon");
+        CRegistryValues oValues = pRegistry->KeyFromPath("HKCU\\software\\quillon\\").Values();
+        oValues.Add("", "default", 1);
+        oValues.Add("Text", "a \"quoted\" C:\\path\\\nsecond line", 1);
+        oValues.Add("Zahl", "7", 1);
+        oValues.Item("zahl").SetValue("8");
+        EXPECT_EQ(oValues.Count(), 3);
+    }
+    auto pRegistry = Open();
+    CRegistryKey oKey = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software\\Quillon");
+    EXPECT_EQ(oKey.Path(), "\\HKEY_CURRENT_USER\\Software\\Quillon");
+    EXPECT_EQ(oKey.Values().Names(), (std::vector<std::string>{"", "Text", "Zahl"}));
+    EXPECT_EQ(oKey.Values().Item("").Value(), "default");
+    EXPECT_EQ(oKey.Values().Item("TEXT").Value(), "a \"quoted\" C:\\path\\\nsecond line");
+    EXPECT_EQ(oKey.Values().Item("Zahl").Value(), "8");
+    EXPECT_EQ(pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Names(),
+              std::vector<std::string>{"Quillon"});
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+}
+
+TEST_F(RegistryTest, FailedWriteIsLoggedRaisedAndLeavesFileAndTreeAsTheyWere) {
+    auto pRegistry = Open();
+    CRegistryKey oSoftware = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software");
+    oSoftware.Values().Add("Kept", "old", 1);
+    const std::string sBefore = FileText();
+
+    // A file-size limit makes the write fail even for a user the permissions do not stop.
+    struct rlimit oOld {};
+    getrlimit(RLIMIT_FSIZE, &oOld);
+    const auto pfnOld = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit oSmall = oOld;
+    oSmall.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &oSmall);
+    const int iSet = ErrorOf([&] { oSoftware.Values().Item("Kept").SetValue("new"); });
+    const int iAdd = ErrorOf([&] { oSoftware.SubKeys().Add("Quillon"); });
+    setrlimit(RLIMIT_FSIZE, &oOld);
+    std::signal(SIGXFSZ, pfnOld);
+
+    EXPECT_EQ(iSet, RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(iAdd, RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(FileText(), sBefore);
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+    EXPECT_EQ(oSoftware.Values().Item("Kept").Value(), "old");
+    EXPECT_EQ(oSoftware.SubKeys().Count(), 0);
+    ASSERT_EQ(m_vLogged.size(), 2u);
+    EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Save|", 0), 0u) << m_vLogged[0];
+}
+
+TEST_F(RegistryTest, ReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop the superuser";
+    }
+    auto pRegistry = Open();
+    CRegistryKey oSoftware = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software");
+    oSoftware.Values().Add("Kept", "old", 1);
+    const std::string sBefore = FileText();
+    fs::permissions(m_oTemp / "config/Quillon", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(ErrorOf([&] { oSoftware.Values().Item("Kept").SetValue("new"); }),
+              RunTimeErrors::PathFileAccessError);
+    fs::permissions(m_oTemp / "config/Quillon", fs::perms::owner_all);
+    EXPECT_EQ(FileText(), sBefore);
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+    EXPECT_EQ(m_vLogged.size(), 1u);
+}
+
+TEST_F(RegistryTest, FolderThatCannotBeMadeFailsTheWrite) {
+    m_oTemp.WriteFile("config", "a file where the folder should be");
+    auto pRegistry = Open();
+    EXPECT_EQ(ErrorOf([&] {
+                  pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Q");
+              }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software\\Q"); }),
+              RunTimeErrors::ElementNotFound);
+}
+
+TEST_F(RegistryTest, DamagedFileIsSetAsideLoggedAndTheTreeStartsEmpty) {
+    const std::string sDamaged = "Windows Registry Editor Version 5.00\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                                 "\"Purge Age\"=\"30\n";
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sDamaged);
+    auto pRegistry = Open();
+    EXPECT_EQ(ErrorOf([&] {
+                  pRegistry->KeyFromPath(
+                      "\\HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options");
+              }),
+              RunTimeErrors::ElementNotFound);
+    const std::string sAside = m_sFile + ".corrupt-20240309140507";
+    EXPECT_EQ(CTempFolder::ReadFile(sAside), sDamaged);
+    EXPECT_FALSE(fs::exists(m_sFile));
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("13|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+    EXPECT_NE(m_vLogged[0].find(sAside), std::string::npos);
+    EXPECT_NE(m_vLogged[0].find("line 4"), std::string::npos);
+
+    // Defaults can be written again; a second damaged file in the same second gets its own name.
+    pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");
+    EXPECT_NE(FileText().find("[HKEY_CURRENT_USER\\Software\\Quillon]"), std::string::npos);
+    pRegistry.reset();
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", "nonsense");
+    Open();
+    EXPECT_EQ(CTempFolder::ReadFile(sAside), sDamaged);
+    EXPECT_EQ(CTempFolder::ReadFile(sAside + "-2"), "nonsense");
+}
+
+TEST_F(RegistryTest, UnreadableSettingsAreNeverReplaced) {
+    fs::create_directories(m_sFile); // a folder where the file should be
+    auto pRegistry = Open();
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+    EXPECT_EQ(ErrorOf([&] {
+                  pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Q");
+              }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_TRUE(fs::is_directory(m_sFile));
+    EXPECT_EQ(m_vLogged.size(), 2u);
+}
+
+TEST_F(RegistryTest, LeftoverTemporaryFilesAreIgnoredAndRemoved) {
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg",
+                      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\A]\n");
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg.tmp-Ab12Cd", "Windows Registry Editor Ver");
+    m_oTemp.WriteFile("config/Quillon/Other.txt", "not ours");
+    auto pRegistry = Open();
+    EXPECT_NO_THROW(pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software\\A"));
+    EXPECT_TRUE(m_vLogged.empty());
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"),
+              (std::vector<std::string>{"Dayfold.reg", "Other.txt"}));
+}
+
+TEST_F(RegistryTest, ClassesRootIsAnsweredByTheProviderAndIsReadOnly) {
+    m_oTypes.SetDefaultValue(".txt", "txtfile");
+    m_oTypes.SetDefaultValue("txtfile", "Text Document");
+    m_oTypes.SetDefaultValue("txtfile\\shell\\open\\command", "C:\\WINDOWS\\NOTEPAD.EXE %1");
+    auto pRegistry = Open();
+    EXPECT_EQ(pRegistry->KeyFromPath("\\HKEY_CLASSES_ROOT\\.TXT").Values().Item("").Value(),
+              "txtfile");
+    CRegistryKey oType = pRegistry->KeyFromPath("\\HKEY_CLASSES_ROOT\\txtfile");
+    EXPECT_EQ(oType.Values().Count(), 1);
+    EXPECT_EQ(oType.OpenSubKey("shell").OpenSubKey("open\\command").Values().Item("").Value(),
+              "C:\\WINDOWS\\NOTEPAD.EXE %1");
+    EXPECT_EQ(ErrorOf([&] { oType.OpenSubKey("DefaultIcon"); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath("\\HKEY_CLASSES_ROOT\\.pdf"); }),
+              RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oType.Values().Item("Other"); }), RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oType.Values().Item("").SetValue("x"); }),
+              RunTimeErrors::PermissionDenied);
+    EXPECT_EQ(ErrorOf([&] { oType.SubKeys().Add("x"); }), RunTimeErrors::PermissionDenied);
+    EXPECT_EQ(ErrorOf([&] { oType.Values().Add("x", "y", 1); }), RunTimeErrors::PermissionDenied);
+    // The provider is asked each time, so a table changed later answers at once.
+    m_oTypes.SetDefaultValue("TXTFILE", "Plain Text");
+    EXPECT_EQ(oType.Values().Item("").Value(), "Plain Text");
+    m_oTypes.RemoveKey("txtfile");
+    EXPECT_EQ(ErrorOf([&] { oType.Values().Item("").Value(); }), RunTimeErrors::ElementNotFound);
+    EXPECT_FALSE(fs::exists(m_sFile));
+}
+
+TEST_F(RegistryTest, WithoutProviderThereIsNoClassesRoot) {
+    CRegistry oRegistry(m_sFile, nullptr);
+    EXPECT_EQ(ErrorOf([&] { oRegistry.KeyFromRoot(CRegistry::HKEY_CLASSES_ROOT); }),
+              RunTimeErrors::ElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { oRegistry.KeyFromPath("\\HKEY_CLASSES_ROOT\\.txt"); }),
+              RunTimeErrors::ElementNotFound);
+}
+
+TEST(FileTypeTableTest, KeysCompareWithoutCaseAndCanBeRemoved) {
+    CFileTypeTable oTable;
+    EXPECT_FALSE(oTable.DefaultValue(".txt"));
+    oTable.SetDefaultValue("Word.Document\\Shell\\Open\\Command", "winword %1");
+    oTable.SetDefaultValue(".doc", "");
+    EXPECT_EQ(oTable.DefaultValue("word.document\\shell\\open\\command"), "winword %1");
+    EXPECT_EQ(oTable.DefaultValue(".DOC"), ""); // an empty value still means the key exists
+    EXPECT_FALSE(oTable.DefaultValue("Word.Document"));
+    oTable.RemoveKey(".Doc");
+    EXPECT_FALSE(oTable.DefaultValue(".doc"));
+}
