@@ -252,7 +252,8 @@ void CRegistryStore::AddSubKey(std::uint32_t lRoot, const std::string& sKey,
                                const std::string& sName) {
     const std::string sPath = ExistingKey(lRoot, sKey);
     RefuseClassesRoot(lRoot);
-    if (sName.empty() || sName.find('\\') != std::string::npos) {
+    // A key name stands alone on its line of the settings file.
+    if (sName.empty() || sName.find_first_of(std::string("\\\n\r\0", 4)) != std::string::npos) {
         Fail(RunTimeErrors::InvalidProcedureCall);
     }
     if (m_oTree.FindKey(Child(sPath, sName)) != nullptr) {

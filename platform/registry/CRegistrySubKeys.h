@@ -10,7 +10,7 @@ class CRegistryStore;
 // The sub-keys directly below one key. Errors raised by Add:
 //   35004 Key already exists  the sub-key exists (in any letter case)
 //   5     Invalid procedure call or argument
-//                             an empty name or one holding "\"
+//                             an empty name or one holding "\", a line break or a zero byte
 //   70    Permission denied   under HKEY_CLASSES_ROOT
 //   75    Path/File access error
 //                             the settings file cannot be written (the key is not made)

@@ -101,6 +101,9 @@ TEST_F(RegistryTest, OperationsRaiseTheirErrors) {
               RunTimeErrors::InvalidProcedureCall);
     EXPECT_EQ(ErrorOf([&] { oKey.SubKeys().Add(""); }), RunTimeErrors::InvalidProcedureCall);
     EXPECT_EQ(ErrorOf([&] { oKey.SubKeys().Add("a\\b"); }), RunTimeErrors::InvalidProcedureCall);
+    EXPECT_EQ(ErrorOf([&] { oKey.SubKeys().Add("two\nlines"); }),
+              RunTimeErrors::InvalidProcedureCall);
+    EXPECT_EQ(oKey.SubKeys().Count(), 0);
     // A value handle whose value went away fails instead of answering stale text.
     CRegistryValue oValue = oKey.Values().Item("NAME");
     EXPECT_EQ(oValue.Name(), "Name");
