@@ -1,0 +1,235 @@
+#include "app/core/MDayfold.h"
+
+#include "app/core/CAssert.h"
+#include "app/core/MSettings.h"
+#include "app/repository/CCapture.h"
+#include "app/repository/CRepository.h"
+#include "app/repository/CShortcut.h"
+#include "app/resources/MResources.h"
+#include "app/views/CFavorites.h"
+#include "commonlibrary/Application.h"
+#include "commonlibrary/Library.h"
+#include "platform/errors/CErrorComponent.h"
+#include "platform/errors/CErrorReporter.h"
+#include "platform/errors/CEventLog.h"
+#include "platform/errors/CMessagePresenter.h"
+#include "platform/errors/CRunTimeError.h"
+#include "platform/registry/CRegistry.h"
+#include "platform/shell/CClock.h"
+
+#include <charconv>
+#include <memory>
+#include <ostream>
+
+namespace MDayfold {
+
+namespace {
+struct SGlobals {
+    std::string sAppPath;
+    const CClock* pClock = nullptr;
+    CMessagePresenter* pPresenter = nullptr;
+    std::unique_ptr<CErrorReporter> pErrorReporter;
+    std::unique_ptr<CAssert> pAssert;
+    std::unique_ptr<CEventLog> pEventLog;
+    std::unique_ptr<qlCommonLibrary::Library> pLibrary;
+    std::unique_ptr<CRegistry> pRegistry;
+    std::unique_ptr<CRepository> pRepository;
+};
+
+SGlobals& Globals() {
+    static SGlobals oGlobals;
+    return oGlobals;
+}
+
+bool ParseNumber(const std::string& sText, int& iValue) {
+    const char* pEnd = sText.data() + sText.size();
+    const auto oResult = std::from_chars(sText.data(), pEnd, iValue);
+    return !sText.empty() && oResult.ec == std::errc() && oResult.ptr == pEnd;
+}
+
+// Cuts the last component off sPath and returns it.
+std::string CutLast(std::string& sPath) {
+    const size_t nPos = sPath.find_last_of("\\/");
+    if (nPos == std::string::npos) {
+        std::string sLast = sPath;
+        sPath.clear();
+        return sLast;
+    }
+    std::string sLast = sPath.substr(nPos + 1);
+    sPath.erase(nPos);
+    return sLast;
+}
+} // namespace
+
+void CreateGlobals(const SEnvironment& oEnvironment) {
+    SGlobals& g = Globals();
+    g.sAppPath = oEnvironment.sAppPath;
+    g.pClock = oEnvironment.pClock != nullptr ? oEnvironment.pClock : &CClock::System();
+    g.pPresenter = oEnvironment.pPresenter != nullptr ? oEnvironment.pPresenter
+                                                      : &CMessagePresenter::Console();
+
+    const std::string sErrorLog = g.sAppPath + "/ErrorLog.txt";
+    CErrorComponent::SetLogFile(sErrorLog);
+    CErrorComponent::SetClock(g.pClock);
+    CErrorComponent::SetPresenter(g.pPresenter);
+    g.pErrorReporter = std::make_unique<CErrorReporter>();
+    g.pErrorReporter->SetLogFile(sErrorLog);
+    g.pErrorReporter->SetClock(g.pClock);
+    g.pErrorReporter->SetPresenter(g.pPresenter);
+
+    g.pEventLog = std::make_unique<CEventLog>();
+    g.pEventLog->SetClock(g.pClock);
+    g.pAssert = std::make_unique<CAssert>(g.pEventLog.get());
+    g.pEventLog->OpenLog(g.sAppPath + "/EventLog.txt", 2);
+
+    g.pLibrary = qlCommonLibrary::Application().Library();
+    g.pRegistry = std::make_unique<CRegistry>(oEnvironment.sSettingsFile, oEnvironment.pFileTypes,
+                                              g.pErrorReporter.get(), g.pClock);
+    g.pRepository = std::make_unique<CRepository>(g.sAppPath);
+}
+
+void ReleaseGlobals() {
+    SGlobals& g = Globals();
+    g.pRepository.reset();
+    g.pRegistry.reset();
+    g.pLibrary.reset();
+    g.pAssert.reset();
+    g.pEventLog.reset();
+    g.pErrorReporter.reset();
+    CErrorComponent::Reset();
+    g = SGlobals{};
+}
+
+bool GlobalsCreated() {
+    return Globals().pErrorReporter != nullptr;
+}
+
+CErrorReporter& ErrorReporter() {
+    return *Globals().pErrorReporter;
+}
+CEventLog& EventLog() {
+    return *Globals().pEventLog;
+}
+const CAssert& Assert() {
+    return *Globals().pAssert;
+}
+qlCommonLibrary::Library& Library() {
+    return *Globals().pLibrary;
+}
+CRegistry& Registry() {
+    return *Globals().pRegistry;
+}
+CRepository& Repository() {
+    return *Globals().pRepository;
+}
+const CClock& Clock() {
+    return *Globals().pClock;
+}
+CMessagePresenter& Presenter() {
+    return *Globals().pPresenter;
+}
+const std::string& AppPath() {
+    return Globals().sAppPath;
+}
+std::string AppTitle() {
+    return "Dayfold";
+}
+
+void ReportError(const std::exception& oError, int iContextId, const std::string& sSource) {
+    const CRunTimeError oRunTimeError = CRunTimeError::FromException(oError);
+    CErrorReporter& oReporter = ErrorReporter();
+    oReporter.Clear();
+    oReporter.SetStyle(64);
+    oReporter.SetDescription(oRunTimeError.Description());
+    oReporter.SetNumber(oRunTimeError.Number());
+    oReporter.SetFlag(false);
+    oReporter.SetDetail("");
+    oReporter.SetMessage(MResources::LoadResString(118) + MResources::LoadResString(iContextId));
+    oReporter.SetSource(sSource);
+    oReporter.SetTitle(AppTitle());
+    oReporter.Show();
+}
+
+void LogError(const std::exception& oError, const std::string& sSource, bool bFlag) {
+    const CRunTimeError oRunTimeError = CRunTimeError::FromException(oError);
+    CErrorReporter& oReporter = ErrorReporter();
+    oReporter.Clear();
+    oReporter.SetDescription(std::to_string(oRunTimeError.Number()) + "-" +
+                             oRunTimeError.Description());
+    oReporter.SetNumber(oRunTimeError.Number());
+    oReporter.SetFlag(bFlag);
+    oReporter.SetDetail("");
+    oReporter.SetSource(sSource);
+    oReporter.Log();
+}
+
+CDateTime PathToDate(const std::string& sPath) {
+    Assert().Assert(sPath.find_first_not_of(' ') != std::string::npos,
+                    "MDayfold.PathToDate: Path is missing");
+    try {
+        std::string sRest = sPath;
+        const std::string sDay = CutLast(sRest);
+        const std::string sMonth = CutLast(sRest);
+        const std::string sYear = CutLast(sRest);
+        int iDay = 0;
+        int iYear = 0;
+        const int iMonth = CDateTime::MonthFromName(sMonth);
+        if (!ParseNumber(sDay, iDay) || !ParseNumber(sYear, iYear) || iMonth == 0) {
+            throw CRunTimeError::Standard(RunTimeErrors::TypeMismatch);
+        }
+        const auto oDate = CDateTime::FromValidParts(iYear, iMonth, iDay);
+        if (!oDate) {
+            throw CRunTimeError::Standard(RunTimeErrors::TypeMismatch);
+        }
+        return *oDate;
+    } catch (const std::exception& oError) {
+        LogError(oError, "MDayfold.PathToDate", false);
+        return CDateTime();
+    }
+}
+
+namespace {
+// "Purge Age" as the options hold it; the default when it is missing or not a number.
+std::int32_t StoredPurgeAge() {
+    constexpr int DefaultPurgeAge = 30;
+    try {
+        const std::string sValue = Registry()
+                                       .KeyFromPath(MSettings::GroupPath("Options"))
+                                       .Values()
+                                       .Item("Purge Age")
+                                       .Value();
+        int iValue = 0;
+        return ParseNumber(sValue, iValue) ? iValue : DefaultPurgeAge;
+    } catch (const std::exception&) {
+        return DefaultPurgeAge;
+    }
+}
+} // namespace
+
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut) {
+    CFavorites oFavorites;
+    oFavorites.SetAppPath(AppPath());
+    oFavorites.SetDailyFolder("Daily");
+    oFavorites.Read();
+
+    CCapture oCapture;
+    oCapture.SetRecentFolder(sRecentFolder);
+    oCapture.SetPurgeAge(StoredPurgeAge());
+    oCapture.SetFavorites(&oFavorites);
+    int iFiled = 0;
+    int iCounted = 0;
+    oCapture.ShortcutFiled = [&](const CShortcut& oShortcut, bool bCounted) {
+        ++iFiled;
+        iCounted += bCounted ? 1 : 0;
+        oOut << (bCounted ? "filed   " : "updated ") << oShortcut.Year() << "/" << oShortcut.Month()
+             << "/" << oShortcut.Day() << "/" << oShortcut.FileName() << "\n";
+    };
+    oCapture.GetShortcuts();
+    oFavorites.Save();
+    oOut << iFiled << (iFiled == 1 ? " shortcut" : " shortcuts") << " filed from " << sRecentFolder
+         << " (" << iCounted << " new " << (iCounted == 1 ? "day" : "days") << " of use); "
+         << oFavorites.Count() << " documents in Favorites.dat\n";
+    return 0;
+}
+
+} // namespace MDayfold

@@ -1,0 +1,79 @@
+// The dayfold executable: reads the command line, finds the data and Recent folders, builds the
+// application-wide objects and runs the mode asked for.
+#include "app/core/CCommandLine.h"
+#include "app/core/MDayfold.h"
+#include "platform/registry/CFreedesktopFileTypes.h"
+#include "platform/shell/CSpecialFolders.h"
+
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+// The data folder, made when missing; empty with a message when it cannot be used.
+std::string UsableDataFolder() {
+    const std::string sFolder = CSpecialFolders::DataFolder();
+    std::error_code ec;
+    std::filesystem::create_directories(sFolder, ec);
+    if (!std::filesystem::is_directory(sFolder) ||
+        access(sFolder.c_str(), R_OK | W_OK | X_OK) != 0) {
+        std::cerr << "dayfold: the data folder " << sFolder
+                  << " cannot be used (set DAYFOLD_HOME to a folder you can write)\n";
+        return "";
+    }
+    return sFolder;
+}
+
+std::string RecentFolder(const CCommandLine& oLine) {
+    if (!oLine.RecentFolder().empty()) {
+        return oLine.RecentFolder();
+    }
+    try {
+        return CSpecialFolders::Path(CSpecialFolders::Recent).value_or("");
+    } catch (const std::exception& oError) {
+        std::cerr << "dayfold: " << oError.what() << "\n";
+        return "";
+    }
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    const CCommandLine oLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!oLine.Valid()) {
+        std::cerr << "dayfold: " << oLine.Error() << "\n\n" << CCommandLine::Usage();
+        return 2;
+    }
+    if (oLine.Help()) {
+        std::cout << CCommandLine::Usage();
+        return 0;
+    }
+    if (oLine.Version()) {
+        std::cout << "Dayfold " << DAYFOLD_VERSION << "\n";
+        return 0;
+    }
+    if (!oLine.CaptureOnce()) {
+        std::cerr << "dayfold: this build files the Recent folder only; run it with "
+                     "--capture-once\n";
+        return 2;
+    }
+
+    const std::string sAppPath = UsableDataFolder();
+    if (sAppPath.empty()) {
+        return 1;
+    }
+    const std::string sRecentFolder = RecentFolder(oLine);
+    if (sRecentFolder.empty() || !std::filesystem::is_directory(sRecentFolder)) {
+        std::cerr << "dayfold: the Recent folder " << sRecentFolder << " is not a folder\n";
+        return 1;
+    }
+
+    CFreedesktopFileTypes oFileTypes;
+    MDayfold::SEnvironment oEnvironment;
+    oEnvironment.sAppPath = sAppPath;
+    oEnvironment.sSettingsFile = CSpecialFolders::ConfigHome() + "/Quillon/Dayfold.reg";
+    oEnvironment.pFileTypes = &oFileTypes;
+    MDayfold::CreateGlobals(oEnvironment);
+    const int iResult = MDayfold::CaptureOnce(sRecentFolder, std::cout);
+    MDayfold::ReleaseGlobals();
+    return iResult;
+}
