@@ -77,9 +77,18 @@ CShellLink CShellLink::Load(const std::string& sPath) {
     if (fstat(fileno(pFile.get()), &oStat) != 0 || S_ISDIR(oStat.st_mode)) {
         throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
     }
-    // One byte more than the largest file we accept tells an oversized file apart.
-    std::vector<std::uint8_t> vBytes(MaxFileSize + 1);
-    const std::size_t nRead = std::fread(vBytes.data(), 1, vBytes.size(), pFile.get());
+    // Sized by the file, capped one byte above the largest file we accept so that an
+    // oversized (or growing) file is told apart; a shortcut is read with one small buffer.
+    const std::size_t nExpected =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max<off_t>(oStat.st_size, 0)),
+                              MaxFileSize) +
+        1;
+    std::vector<std::uint8_t> vBytes(nExpected);
+    std::size_t nRead = std::fread(vBytes.data(), 1, vBytes.size(), pFile.get());
+    while (nRead == vBytes.size() && vBytes.size() <= MaxFileSize) {
+        vBytes.resize(std::min<std::size_t>(vBytes.size() * 2, MaxFileSize + 1));
+        nRead += std::fread(vBytes.data() + nRead, 1, vBytes.size() - nRead, pFile.get());
+    }
     if (std::ferror(pFile.get())) {
         throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
     }
