@@ -15,6 +15,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -45,6 +46,41 @@ std::vector<SListed> ListShortcuts(const std::string& sFolder) {
               [](const SListed& a, const SListed& b) { return a.sName < b.sName; });
     return vListed;
 }
+
+// Tells whether the repository copy of a listed shortcut is current, with one stat relative to
+// its day folder, which is opened once per poll: a steady poll costs little more than the
+// listing itself.
+class CFiledCopies {
+public:
+    explicit CFiledCopies(std::string sDaily) : m_sDaily(std::move(sDaily)) {}
+    ~CFiledCopies() {
+        for (const auto& oEntry : m_oFolders) {
+            if (oEntry.second >= 0) {
+                close(oEntry.second);
+            }
+        }
+    }
+    CFiledCopies(const CFiledCopies&) = delete;
+    CFiledCopies& operator=(const CFiledCopies&) = delete;
+
+    bool IsCurrent(const CDateTime& dModified, const std::string& sName, std::time_t tModified) {
+        const std::int64_t llDay = dModified.DatePart().LocalSeconds();
+        auto it = m_oFolders.find(llDay);
+        if (it == m_oFolders.end()) {
+            const std::string sFolder = m_sDaily + "/" + dModified.YearText() + "/" +
+                                        dModified.MonthName() + "/" + dModified.DayText();
+            it = m_oFolders.emplace(llDay, open(sFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+                     .first;
+        }
+        struct stat oStat {};
+        return it->second >= 0 && fstatat(it->second, sName.c_str(), &oStat, 0) == 0 &&
+               oStat.st_mtim.tv_sec == tModified;
+    }
+
+private:
+    std::string m_sDaily;
+    std::unordered_map<std::int64_t, int> m_oFolders;
+};
 
 std::time_t ModifiedSeconds(const std::string& sPath, bool& bExists) {
     struct stat oStat {};
@@ -111,19 +147,13 @@ void CCapture::GetShortcuts() {
         const std::string sPrefix = m_sRecentFolder + "/";
         const std::vector<SListed> vListed = ListShortcuts(m_sRecentFolder);
         const CDateTime dCutOff = MDayfold::Clock().Now().AddDays(-m_lPurgeAge);
+        CFiledCopies oFiled(MDayfold::AppPath() + "/Daily");
         for (const SListed& oListed : vListed) {
             // The name and last-write time decide whether anything is to be done; the whole
             // record is loaded only for a shortcut that is about to be filed.
             const CDateTime dModified = CDateTime::FromUnixTime(oListed.tsModified.tv_sec);
-            if (dModified < dCutOff) {
-                continue;
-            }
-            bool bExists = false;
-            const std::time_t tCopy = ModifiedSeconds(
-                DayFolder(dModified.YearText(), dModified.MonthName(), dModified.DayText()) + "/" +
-                    oListed.sName,
-                bExists);
-            if (bExists && tCopy == oListed.tsModified.tv_sec) {
+            if (dModified < dCutOff ||
+                oFiled.IsCurrent(dModified, oListed.sName, oListed.tsModified.tv_sec)) {
                 continue;
             }
             CShortcut oShortcut;

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fnmatch.h>
 #include <memory>
+#include <strings.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -72,6 +73,13 @@ std::vector<SEntry> ListFolder(const std::string& sFolder) {
 bool DirectoryWalker::Matches(const std::string& sPattern, const std::string& sName) {
     if (sPattern == "*.*" || sPattern == "*") {
         return true;
+    }
+    // "*.lnk" and its kind: a suffix compare, without the general matcher.
+    if (sPattern.size() > 1 && sPattern[0] == '*' &&
+        sPattern.find_first_of("*?[", 1) == std::string::npos) {
+        return sName.size() >= sPattern.size() - 1 &&
+               strcasecmp(sName.c_str() + sName.size() - (sPattern.size() - 1),
+                          sPattern.c_str() + 1) == 0;
     }
     return fnmatch(sPattern.c_str(), sName.c_str(), FNM_CASEFOLD | FNM_NOESCAPE) == 0;
 }

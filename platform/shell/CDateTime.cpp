@@ -55,10 +55,22 @@ CDateTime CDateTime::FromLocalSeconds(std::int64_t llSeconds) {
 }
 
 CDateTime CDateTime::FromUnixTime(std::time_t tTime) {
-    std::tm tmLocal{};
-    localtime_r(&tTime, &tmLocal);
-    return FromParts(tmLocal.tm_year + 1900, tmLocal.tm_mon + 1, tmLocal.tm_mday, tmLocal.tm_hour,
-                     tmLocal.tm_min, tmLocal.tm_sec);
+    // The local clock's offset from UTC changes only on the hour or half hour, so it is looked
+    // up once per half hour: reading the times of a folder of shortcuts stays cheap.
+    struct SOffset {
+        std::time_t tBucket = -1;
+        long lOffset = 0;
+    };
+    static thread_local std::array<SOffset, 64> aOffsets;
+    const std::time_t tBucket = tTime >= 0 ? tTime / 1800 : -1 - (-1 - tTime) / 1800;
+    SOffset& oOffset = aOffsets[static_cast<size_t>(tBucket & 63)];
+    if (oOffset.tBucket != tBucket) {
+        std::tm tmLocal{};
+        localtime_r(&tTime, &tmLocal);
+        oOffset.tBucket = tBucket;
+        oOffset.lOffset = tmLocal.tm_gmtoff;
+    }
+    return CDateTime(static_cast<std::int64_t>(tTime) + oOffset.lOffset);
 }
 
 std::time_t CDateTime::ToUnixTime() const {
