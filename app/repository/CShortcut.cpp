@@ -5,6 +5,7 @@
 #include "commonlibrary/Library.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
+#include "platform/shell/CShellExecute.h"
 
 #include <algorithm>
 #include <cctype>
@@ -204,5 +205,43 @@ void CShortcut::CreateExecutableShortcut() {
                                  qlCommonLibrary::SHOWNORMAL);
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CShortcut.CreateExecutableShortcut", true);
+    }
+}
+
+// The open command of the target's type: by its extension, or the folder type for a folder.
+std::string CShortcut::OpenCommand() const {
+    std::vector<std::string> vTypes;
+    struct stat oStat {};
+    if (stat(m_sTargetFile.c_str(), &oStat) == 0 && S_ISDIR(oStat.st_mode)) {
+        vTypes = {"inode/directory", "Folder"};
+    } else {
+        const size_t nDot = m_sTargetFileName.rfind('.');
+        if (nDot == std::string::npos || nDot + 1 == m_sTargetFileName.size()) {
+            return "";
+        }
+        try {
+            vTypes.push_back(ClassesRootValue(m_sTargetFileName.substr(nDot)));
+        } catch (const std::exception&) {
+            return "";
+        }
+    }
+    for (const std::string& sType : vTypes) {
+        try {
+            return ClassesRootValue(sType + "\\shell\\open\\command");
+        } catch (const std::exception&) {
+            // The next type, if any.
+        }
+    }
+    return "";
+}
+
+std::int32_t CShortcut::OpenDocument() {
+    try {
+        const std::string sFolder =
+            m_sWorkingDirectory.empty() ? MDayfold::Library().WindowsPath() : m_sWorkingDirectory;
+        return CShellExecute::Open(OpenCommand(), m_sTargetFile, sFolder);
+    } catch (const std::exception& oError) {
+        MDayfold::LogError(oError, "CShortcut.OpenDocument", false);
+        return 0;
     }
 }

@@ -44,11 +44,16 @@ public:
 
     // Puts a shortcut to the opening program ("<Name>.lnk") into the folder of File.
     void CreateExecutableShortcut();
+    // Opens the target with the program of its type (a program target is started itself),
+    // in the working folder or else the home folder. The shell's result: above 32 success,
+    // 2 file not found, 3 folder not found, 31 no program for the type.
+    std::int32_t OpenDocument();
 
 private:
     void Clear();
     void LoadFileType(const std::string& sExtension);
     void SetExecutable(const std::string& sCommand);
+    std::string OpenCommand() const;
 
     std::string m_sExecutable;
     std::string m_sExecutableName;

@@ -43,7 +43,9 @@ private:
     bool m_bKept = false;
 };
 
-void Fail(const std::string& sPath) { throw CRunTimeError::FromErrno(errno, sPath); }
+void Fail(const std::string& sPath) {
+    throw CRunTimeError::FromErrno(errno, sPath);
+}
 } // namespace
 
 void CAtomicFile::Write(const std::string& sPath, const std::string& sText) {

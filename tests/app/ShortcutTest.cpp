@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -128,6 +129,20 @@ TEST_F(Shortcut, DamagedAndMissingFilesAreLoggedAndNotLoaded) {
     EXPECT_NE(sLog.find("\t53\t53-File not found"), std::string::npos);
     oShortcut.SetFile("  ");
     EXPECT_NE(m_oWorld.EventLog().find("CShortcut.File: Path is missing"), std::string::npos);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Shortcut, OpenDocumentStartsTheProgramOfItsType) {
+    chmod(m_oWorld.NotepadPath().c_str(), 0755);
+    const std::string sDocument = m_oWorld.Temp().WriteFile("Docs/Report.txt", "text");
+    EXPECT_GT(Load(sDocument).OpenDocument(), 32);
+    EXPECT_EQ(Load(m_oWorld.Temp() / "Docs/Gone.txt").OpenDocument(), 2);
+    EXPECT_EQ(Load(sDocument, m_oWorld.Temp() / "NoFolder").OpenDocument(), 3);
+    const std::string sPhoto = m_oWorld.Temp().WriteFile("Docs/photo.xyz", "?");
+    EXPECT_EQ(Load(sPhoto).OpenDocument(), 31);
 }
 
 } // namespace
