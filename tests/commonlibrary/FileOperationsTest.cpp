@@ -1,5 +1,5 @@
 #include "CLibraryFixture.h"
-#include "platform/shell/CScopedEnvironment.h"
+#include "support/CScopedEnvironment.h"
 #include "support/CTempFolder.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "platform/registry/CFreedesktopFileTypes.h"
 
-#include "platform/registry/CEnvironmentOverride.h"
+#include "support/CScopedEnvironment.h"
 #include "support/CTempFolder.h"
 
 #include <cstdlib>
@@ -72,7 +72,7 @@ protected:
     std::string Bin(const std::string& sName) { return m_oTemp / ("bin/" + sName); }
 
     CTempFolder m_oTemp;
-    CEnvironmentOverride m_oEnvironment;
+    CScopedEnvironment m_oEnvironment;
 };
 
 } // namespace

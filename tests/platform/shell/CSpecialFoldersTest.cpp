@@ -1,7 +1,7 @@
 #include "platform/shell/CSpecialFolders.h"
 
 #include "platform/errors/CRunTimeError.h"
-#include "platform/shell/CScopedEnvironment.h"
+#include "support/CScopedEnvironment.h"
 #include "support/CTempFolder.h"
 
 #include <filesystem>
