@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
         std::cout << "Dayfold " << DAYFOLD_VERSION << "\n";
         return 0;
     }
+    if (!oLine.Autostart().empty()) {
+        std::cerr << "dayfold: --autostart comes with the window; this build does not set it\n";
+        return 2;
+    }
     if (!oLine.CaptureOnce()) {
         std::cerr << "dayfold: this build files the Recent folder only; run it with "
                      "--capture-once\n";
