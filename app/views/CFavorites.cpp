@@ -9,13 +9,28 @@
 #include "platform/shell/CAtomicFile.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 bool IsBlank(const std::string& sText) {
     return sText.find_first_not_of(' ') == std::string::npos;
+}
+
+bool ReadWholeFile(const std::string& sPath, std::string& sText) {
+    std::FILE* pFile = std::fopen(sPath.c_str(), "rb");
+    if (pFile == nullptr) {
+        return false;
+    }
+    char acBuffer[64 * 1024];
+    size_t nRead = 0;
+    while ((nRead = std::fread(acBuffer, 1, sizeof acBuffer, pFile)) > 0) {
+        sText.append(acBuffer, nRead);
+    }
+    const bool bRead = std::ferror(pFile) == 0;
+    std::fclose(pFile);
+    return bRead;
 }
 
 std::string Normalised(std::string sPath) {
@@ -96,15 +111,16 @@ void CFavorites::Read() {
             return;
         }
         Clear();
-        std::ifstream oStream(sFile, std::ios::binary);
-        if (!oStream) {
+        std::string sText;
+        if (!ReadWholeFile(sFile, sText)) {
+            // A file that is there but cannot be read is never replaced by fewer records:
+            // the next save first copies it aside, and fails while it cannot.
+            m_bKeepBackup = true;
             throw CRunTimeError::FromErrno(errno, sFile);
         }
-        std::ostringstream oText;
-        oText << oStream.rdbuf();
         m_bKeepBackup = false;
         m_vRecords =
-            CFavoritesFile::Parse(oText.str(), [this, &sFile](int iLine, const std::string& sWhy) {
+            CFavoritesFile::Parse(sText, [this, &sFile](int iLine, const std::string& sWhy) {
                 m_bKeepBackup = true;
                 MDayfold::LogError(
                     CRunTimeError(RunTimeErrors::TypeMismatch,

@@ -54,7 +54,8 @@ private:
     std::vector<FavoriteRecord> m_vRecords;
     // Upper-cased identity -> the first record of that identity in table order.
     std::unordered_map<std::string, size_t> m_oIndex;
-    // Set when a read skipped damaged lines: the next save keeps the old file as a backup.
+    // Set when a read skipped damaged lines or could not read the file: the next save keeps
+    // the old file as a backup first.
     bool m_bKeepBackup = false;
     std::unique_ptr<CShortcut> m_oShortcut;
     std::unique_ptr<DirectoryWalker> m_oDirectoryWalker;

@@ -1,4 +1,5 @@
 #include "app/CProgramWorld.h"
+#include "app/repository/CShortcut.h"
 #include "app/views/CFavorites.h"
 #include "app/views/CFavoritesFile.h"
 
@@ -160,6 +161,22 @@ TEST_F(Favorites, LastAccessedOnlyMovesForward) {
     const FavoriteRecord oRecord = m_oFavorites.GetFavorites()[0];
     EXPECT_EQ(oRecord.DaysAccessed, 2);
     EXPECT_EQ(oRecord.LastAccessed, CDateTime::FromParts(1998, 3, 15, 18, 0, 0));
+}
+
+TEST_F(Favorites, AFileThatCannotBeReadIsNeverReplacedByFewerRecords) {
+    // A folder where the file should be cannot be read as the file, even by root.
+    fs::create_directories(DataFile());
+    m_oFavorites.Read();
+    EXPECT_NE(m_oWorld.ErrorLog().find("CFavorites.Read"), std::string::npos);
+    const std::string sDay = m_oWorld.DailyPath() + "/1998/March/15";
+    fs::create_directories(sDay);
+    CProgramWorld::MakeShortcut(sDay + "/a.lnk", "/home/ann/a.txt");
+    CShortcut oShortcut;
+    oShortcut.SetFile(sDay + "/a.lnk");
+    m_oFavorites.ProcessShortcut(oShortcut);
+    m_oFavorites.Save();
+    EXPECT_TRUE(fs::is_directory(DataFile()));
+    EXPECT_NE(m_oWorld.ErrorLog().find("CFavorites.Save"), std::string::npos);
 }
 
 TEST_F(Favorites, UnwritableFolderKeepsTheOldFile) {
