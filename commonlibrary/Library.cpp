@@ -4,7 +4,7 @@
 #include "commonlibrary/MUtf8.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/errors/CRunTimeError.h"
-#include "platform/shell/CSpecialFolders.h"
+#include "platform/shell/CShellFolders.h"
 #include "platform/shelllink/CShellLink.h"
 
 #include <cerrno>
@@ -856,13 +856,13 @@ std::string Library::UniqueFileName(const std::string& Path, const std::string& 
 
 std::string Library::WindowsPath() {
     std::string sResult;
-    Guard("WindowsPath", [&] { sResult = CSpecialFolders::HomeFolder(); });
+    Guard("WindowsPath", [&] { sResult = CShellFolders::HomeFolder(); });
     return sResult;
 }
 
 std::string Library::WindowsSystemPath() {
     std::string sResult;
-    Guard("WindowsSystemPath", [&] { sResult = CSpecialFolders::SystemProgramsFolder(); });
+    Guard("WindowsSystemPath", [&] { sResult = CShellFolders::SystemProgramsFolder(); });
     return sResult;
 }
 
@@ -922,7 +922,7 @@ void Library::GetShellLinkInfo(const std::string& LinkFile, std::string& Executa
 void Library::GetSystemFolderPath(std::int32_t /*hwnd*/, std::int16_t SystemFolderID,
                                   std::string& SystemFolderPath) {
     Guard("GetSystemFolderPath", [&] {
-        const std::optional<std::string> osPath = CSpecialFolders::Path(SystemFolderID);
+        const std::optional<std::string> osPath = CShellFolders::Path(SystemFolderID);
         if (!osPath) {
             return; // a virtual folder: no path, and nothing to report
         }

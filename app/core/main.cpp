@@ -3,7 +3,7 @@
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
-#include "platform/shell/CSpecialFolders.h"
+#include "platform/shell/CShellFolders.h"
 
 #include <filesystem>
 #include <iostream>
@@ -12,7 +12,7 @@
 namespace {
 // The data folder, made when missing; empty with a message when it cannot be used.
 std::string UsableDataFolder() {
-    const std::string sFolder = CSpecialFolders::DataFolder();
+    const std::string sFolder = CShellFolders::DataFolder();
     std::error_code ec;
     std::filesystem::create_directories(sFolder, ec);
     if (!std::filesystem::is_directory(sFolder) ||
@@ -29,7 +29,7 @@ std::string RecentFolder(const CCommandLine& oLine) {
         return oLine.RecentFolder();
     }
     try {
-        return CSpecialFolders::Path(CSpecialFolders::Recent).value_or("");
+        return CShellFolders::Path(CShellFolders::Recent).value_or("");
     } catch (const std::exception& oError) {
         std::cerr << "dayfold: " << oError.what() << "\n";
         return "";
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     CFreedesktopFileTypes oFileTypes;
     MDayfold::SEnvironment oEnvironment;
     oEnvironment.sAppPath = sAppPath;
-    oEnvironment.sSettingsFile = CSpecialFolders::ConfigHome() + "/Quillon/Dayfold.reg";
+    oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
     oEnvironment.pFileTypes = &oFileTypes;
     MDayfold::CreateGlobals(oEnvironment);
     const int iResult = MDayfold::CaptureOnce(sRecentFolder, std::cout);

@@ -9,7 +9,7 @@
 // folder and its Recent folder of shortcuts. Every path is absolute and has no trailing "/"
 // (the root folder excepted). Environment variables are read at each call, so tests may point
 // them at temporary folders.
-class CSpecialFolders {
+class CShellFolders {
 public:
     // The platform's folder identifiers that have an answer here.
     enum EFolderId : std::int16_t {

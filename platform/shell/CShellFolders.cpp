@@ -1,4 +1,4 @@
-#include "platform/shell/CSpecialFolders.h"
+#include "platform/shell/CShellFolders.h"
 
 #include "platform/errors/CRunTimeError.h"
 
@@ -94,7 +94,7 @@ std::string UserDirectoryValue(const std::string& sRawValue, const std::string& 
 
 } // namespace
 
-std::string CSpecialFolders::HomeFolder() {
+std::string CShellFolders::HomeFolder() {
     const std::string sHome = EnvironmentValue("HOME");
     if (!sHome.empty()) {
         return WithoutTrailingSlash(sHome);
@@ -106,28 +106,28 @@ std::string CSpecialFolders::HomeFolder() {
     return "/";
 }
 
-std::string CSpecialFolders::DataHome() {
+std::string CShellFolders::DataHome() {
     const std::string sDataHome = AbsoluteFromEnvironment("XDG_DATA_HOME");
     return sDataHome.empty() ? JoinPath(HomeFolder(), ".local/share") : sDataHome;
 }
 
-std::string CSpecialFolders::ConfigHome() {
+std::string CShellFolders::ConfigHome() {
     const std::string sConfigHome = AbsoluteFromEnvironment("XDG_CONFIG_HOME");
     return sConfigHome.empty() ? JoinPath(HomeFolder(), ".config") : sConfigHome;
 }
 
-std::string CSpecialFolders::DataFolder() {
+std::string CShellFolders::DataFolder() {
     const std::string sDataFolder = AbsoluteFromEnvironment("DAYFOLD_HOME");
     return sDataFolder.empty() ? JoinPath(DataHome(), "Dayfold") : sDataFolder;
 }
 
-std::string CSpecialFolders::RecentFolder() {
+std::string CShellFolders::RecentFolder() {
     const std::string sRecent = AbsoluteFromEnvironment("DAYFOLD_RECENT");
     return sRecent.empty() ? JoinPath(DataFolder(), "Recent") : sRecent;
 }
 
-std::string CSpecialFolders::UserDirectory(const std::string& sName,
-                                           const std::string& sDefaultName) {
+std::string CShellFolders::UserDirectory(const std::string& sName,
+                                         const std::string& sDefaultName) {
     const std::string sHome = HomeFolder();
     std::string sFound;
     std::ifstream oFile(JoinPath(ConfigHome(), "user-dirs.dirs"));
@@ -159,7 +159,7 @@ std::string CSpecialFolders::UserDirectory(const std::string& sName,
     return sFound.empty() ? JoinPath(sHome, sDefaultName) : sFound;
 }
 
-std::optional<std::string> CSpecialFolders::Path(std::int32_t lFolderId) {
+std::optional<std::string> CShellFolders::Path(std::int32_t lFolderId) {
     switch (lFolderId) {
     case Desktop:
     case DesktopDirectory:
