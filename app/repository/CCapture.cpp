@@ -2,6 +2,7 @@
 
 #include "app/core/CAssert.h"
 #include "app/core/MDayfold.h"
+#include "app/repository/CRepository.h"
 #include "app/repository/CShortcut.h"
 #include "app/repository/DirectoryWalker.h"
 #include "app/views/CFavorites.h"
@@ -137,7 +138,7 @@ void CopyWithTime(const std::string& sSource, const std::string& sDestination) {
 
 std::string CCapture::DayFolder(const std::string& sYear, const std::string& sMonth,
                                 const std::string& sDay) const {
-    return MDayfold::AppPath() + "/Daily/" + sYear + "/" + sMonth + "/" + sDay;
+    return MDayfold::Repository().DailyPath() + "/" + sYear + "/" + sMonth + "/" + sDay;
 }
 
 void CCapture::GetShortcuts() {
@@ -147,7 +148,7 @@ void CCapture::GetShortcuts() {
         const std::string sPrefix = m_sRecentFolder + "/";
         const std::vector<SListed> vListed = ListShortcuts(m_sRecentFolder);
         const CDateTime dCutOff = MDayfold::Clock().Now().AddDays(-m_lPurgeAge);
-        CFiledCopies oFiled(MDayfold::AppPath() + "/Daily");
+        CFiledCopies oFiled(MDayfold::Repository().DailyPath());
         for (const SListed& oListed : vListed) {
             // The name and last-write time decide whether anything is to be done; the whole
             // record is loaded only for a shortcut that is about to be filed.
@@ -177,7 +178,7 @@ void CCapture::ProcessShortcut(CShortcut& oShortcut) {
         }
         // Every level is made when missing, the Daily folder too: it may vanish while the
         // program runs, and filing must not fail from then on.
-        const std::string sDaily = MDayfold::AppPath() + "/Daily";
+        const std::string& sDaily = MDayfold::Repository().DailyPath();
         for (const std::string& sLevel :
              {sDaily, sDaily + "/" + oShortcut.Year(),
               sDaily + "/" + oShortcut.Year() + "/" + oShortcut.Month(),
