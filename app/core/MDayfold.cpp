@@ -163,9 +163,20 @@ void LogError(const std::exception& oError, const std::string& sSource, bool bFl
     oReporter.Log();
 }
 
+std::string Trim(const std::string& sText) {
+    const size_t nFirst = sText.find_first_not_of(' ');
+    if (nFirst == std::string::npos) {
+        return "";
+    }
+    return sText.substr(nFirst, sText.find_last_not_of(' ') - nFirst + 1);
+}
+
+bool IsBlank(const std::string& sText) {
+    return sText.find_first_not_of(' ') == std::string::npos;
+}
+
 CDateTime PathToDate(const std::string& sPath) {
-    Assert().Assert(sPath.find_first_not_of(' ') != std::string::npos,
-                    "MDayfold.PathToDate: Path is missing");
+    Assert().Assert(!IsBlank(sPath), "MDayfold.PathToDate: Path is missing");
     try {
         std::string sRest = sPath;
         const std::string sDay = CutLast(sRest);

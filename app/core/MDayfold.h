@@ -56,6 +56,11 @@ void ReportError(const std::exception& oError, int iContextId, const std::string
 // A logged error: "<number>-<description>" with sSource, logged only.
 void LogError(const std::exception& oError, const std::string& sSource, bool bFlag);
 
+// The text without its leading and trailing blanks; whether nothing else is in it. The
+// assertions of "... is missing" test paths and names with these.
+std::string Trim(const std::string& sText);
+bool IsBlank(const std::string& sText);
+
 // The date of a day folder ".../<yyyy>/<Month>/<dd>" (either separator); the empty date, with
 // the failure logged, when the path does not name one.
 CDateTime PathToDate(const std::string& sPath);

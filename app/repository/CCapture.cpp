@@ -142,7 +142,7 @@ std::string CCapture::DayFolder(const std::string& sYear, const std::string& sMo
 }
 
 void CCapture::GetShortcuts() {
-    MDayfold::Assert().Assert(m_sRecentFolder.find_first_not_of(' ') != std::string::npos,
+    MDayfold::Assert().Assert(!MDayfold::IsBlank(m_sRecentFolder),
                               "FMain.GetShortcuts: Recent folder is missing");
     try {
         const std::string sPrefix = m_sRecentFolder + "/";

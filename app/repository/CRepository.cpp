@@ -9,7 +9,6 @@
 
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
@@ -20,13 +19,6 @@ namespace {
 bool IsFolder(const std::string& sPath) {
     struct stat oStat {};
     return lstat(sPath.c_str(), &oStat) == 0 && S_ISDIR(oStat.st_mode);
-}
-
-std::string Trimmed(const std::string& sText) {
-    const size_t nFirst = sText.find_first_not_of(' ');
-    return nFirst == std::string::npos
-               ? ""
-               : sText.substr(nFirst, sText.find_last_not_of(' ') - nFirst + 1);
 }
 
 // The last name of a folder path that ends with the separator.
@@ -81,7 +73,7 @@ bool CRepository::InsideDaily(const std::string& sPath) const {
 }
 
 CDateTime CRepository::FindLatestDay() {
-    MDayfold::Assert().Assert(!Trimmed(m_sDailyPath).empty(),
+    MDayfold::Assert().Assert(!MDayfold::IsBlank(m_sDailyPath),
                               "CRepository.FindLatestDay: Daily path is missing");
     try {
         if (!IsFolder(m_sDailyPath)) {
@@ -128,7 +120,7 @@ CDateTime CRepository::FindLatestDay() {
 }
 
 bool CRepository::PurgeOldShortcuts(std::int32_t lPurgeAge) {
-    MDayfold::Assert().Assert(!Trimmed(m_sDailyPath).empty(),
+    MDayfold::Assert().Assert(!MDayfold::IsBlank(m_sDailyPath),
                               "CRepository.PurgeOldShortcuts: Daily path is missing");
     try {
         m_dPurgeDate = MDayfold::Clock().Now().AddDays(-static_cast<std::int64_t>(lPurgeAge) - 1);
@@ -192,7 +184,8 @@ bool CRepository::ConfirmPurge() {
 }
 
 void CRepository::PurgeDay(const std::string& sFolder) {
-    MDayfold::Assert().Assert(!Trimmed(sFolder).empty(), "CRepository.PurgeDay: Folder is missing");
+    MDayfold::Assert().Assert(!MDayfold::IsBlank(sFolder),
+                              "CRepository.PurgeDay: Folder is missing");
     try {
         // Only the repository's own copies are ever deleted.
         if (!InsideDaily(sFolder) || !IsFolder(sFolder)) {

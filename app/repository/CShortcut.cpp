@@ -14,13 +14,7 @@
 #include <sys/stat.h>
 
 namespace {
-std::string Trim(const std::string& sText) {
-    const size_t nFirst = sText.find_first_not_of(' ');
-    if (nFirst == std::string::npos) {
-        return "";
-    }
-    return sText.substr(nFirst, sText.find_last_not_of(' ') - nFirst + 1);
-}
+using MDayfold::Trim;
 
 std::string UpperCase(std::string sText) {
     std::transform(sText.begin(), sText.end(), sText.begin(),
@@ -53,7 +47,7 @@ void CShortcut::Clear() {
 }
 
 void CShortcut::SetFile(const std::string& sPath) {
-    MDayfold::Assert().Assert(!Trim(sPath).empty(), "CShortcut.File: Path is missing");
+    MDayfold::Assert().Assert(!MDayfold::IsBlank(sPath), "CShortcut.File: Path is missing");
     try {
         m_sFile = sPath;
         Clear();

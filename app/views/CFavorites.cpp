@@ -14,9 +14,7 @@
 #include <filesystem>
 
 namespace {
-bool IsBlank(const std::string& sText) {
-    return sText.find_first_not_of(' ') == std::string::npos;
-}
+using MDayfold::IsBlank;
 
 bool ReadWholeFile(const std::string& sPath, std::string& sText) {
     std::FILE* pFile = std::fopen(sPath.c_str(), "rb");
