@@ -186,4 +186,14 @@ private:
     std::shared_ptr<CErrorReporter> m_pErrorReporter;
 };
 
+// Defined here so that every source of the Library's operations can use it.
+template <class TBody>
+void Library::Guard(const char* szOperation, TBody&& fBody) noexcept {
+    try {
+        fBody();
+    } catch (...) {
+        ReportError(szOperation, std::current_exception());
+    }
+}
+
 } // namespace qlCommonLibrary
