@@ -29,7 +29,9 @@ namespace qlCommonLibrary {
 // Text is UTF-8. Positions that operations take or return are 1-based byte positions (0 is
 // "not found"). Where an operation takes "the first character" of a text it takes one whole
 // code point; lengths for padding and word lengths count code points, so PadLeft and PadRight
-// never cut a character in two. Upper-case comparison folds the ASCII letters.
+// never cut a character in two. Comparisons that ignore letter case (RInstr's text compare,
+// YesNoToBoolean) fold every character through the Unicode tables (MCaseFold), so "É" matches
+// "é" and "ſ" matches "S"; positions still count the bytes of the text as given.
 //
 // Paths: "\" and "/" are both separators for ParsePath (so paths from shortcuts made on
 // Windows split correctly); the file-system operations work on the Linux paths they are given.
@@ -133,7 +135,8 @@ public:
     std::string ReplaceString(const std::string& Source, const std::string& CurrentString,
                               const std::string& NewString);
     // The position of the last String2 in String1 that begins at or before Start (an Integer
-    // variant, default: the length of String1); Compare 0 binary (default), 1 upper case.
+    // variant, default: the length of String1); Compare 0 binary (default), 1 text (letter
+    // case ignored).
     std::int16_t RInstr(const std::string& String1, const std::string& String2,
                         const std::optional<Variant>& Start = std::nullopt,
                         const std::optional<Variant>& Compare = std::nullopt);

@@ -4,6 +4,7 @@
 #include "commonlibrary/MLibraryStrings.h"
 #include "commonlibrary/MUtf8.h"
 #include "platform/errors/CRunTimeError.h"
+#include "platform/shell/MCaseFold.h"
 
 #include <cstdlib>
 #include <vector>
@@ -16,7 +17,6 @@ namespace {
 
 using MLibraryHelpers::ToInteger;
 using MLibraryHelpers::TrimSpaces;
-using MLibraryHelpers::UpperAscii;
 using MLibraryStrings::LibraryError;
 
 // The type codes whose values have no text form for a delimiter or pad character.
@@ -32,6 +32,33 @@ bool IsRefusedCharacterArgument(const Variant& oValue) {
     default:
         return false;
     }
+}
+
+// The 1-based byte position in sText of the last occurrence of sFind that begins at or before
+// byte llStart, letter case folded on both sides; 0 when there is none. Folding can change a
+// character's byte length ("ı" folds to "I"), so each character of sText is folded on its own
+// and the start of its fold is remembered beside its own position: a match found in the folded
+// text then maps back to the text as given.
+std::size_t LastFoldedMatch(const std::string& sText, const std::string& sFind,
+                            std::int64_t llStart) {
+    const std::string sFoldedFind = MCaseFold::Fold(sFind);
+    std::string sFolded;
+    std::vector<std::size_t> vOriginal; // byte offset of each character in sText
+    std::vector<std::size_t> vFolded;   // byte offset of its fold in sFolded
+    for (std::size_t iPos = 0; iPos < sText.size();) {
+        const std::size_t iLength = MUtf8::CharLength(sText, iPos);
+        vOriginal.push_back(iPos);
+        vFolded.push_back(sFolded.size());
+        sFolded += MCaseFold::Fold(sText.substr(iPos, iLength));
+        iPos += iLength;
+    }
+    for (std::size_t i = vOriginal.size(); i-- > 0;) {
+        if (static_cast<std::int64_t>(vOriginal[i]) < llStart &&
+            sFolded.compare(vFolded[i], sFoldedFind.size(), sFoldedFind) == 0) {
+            return vOriginal[i] + 1;
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -228,27 +255,34 @@ std::int16_t Library::RInstr(const std::string& String1, const std::string& Stri
                 throw LibraryError(MLibraryStrings::ErrorStart);
             }
         }
-        bool bUpperCase = false;
+        bool bTextCompare = false;
         if (Compare) {
             const bool bNumber = !Compare->IsNull() && Compare->IsNumeric();
             const double dCompare = bNumber ? Compare->ToDouble() : -1.0;
             if (dCompare == 1.0) {
-                bUpperCase = true;
+                bTextCompare = true;
             } else if (dCompare != 0.0) {
                 throw LibraryError(MLibraryStrings::ErrorCompare);
             }
         }
-        const std::string sText = bUpperCase ? UpperAscii(String1) : String1;
-        const std::string sFind = bUpperCase ? UpperAscii(String2) : String2;
-        if (sText.empty() || sText.find(sFind) == std::string::npos) {
+        if (String1.empty()) {
             return;
         }
-        for (std::int64_t i = llStart; i >= 1; --i) {
-            if (sText.compare(static_cast<std::size_t>(i - 1), sFind.size(), sFind) == 0) {
-                iResult = ToInteger(i);
+        // An empty String2 is found at Start whichever the comparison.
+        if (!bTextCompare || String2.empty()) {
+            if (String1.find(String2) == std::string::npos) {
                 return;
             }
+            for (std::int64_t i = llStart; i >= 1; --i) {
+                if (String1.compare(static_cast<std::size_t>(i - 1), String2.size(), String2) ==
+                    0) {
+                    iResult = ToInteger(i);
+                    return;
+                }
+            }
+            return;
         }
+        iResult = ToInteger(static_cast<std::int64_t>(LastFoldedMatch(String1, String2, llStart)));
     });
     return iResult;
 }

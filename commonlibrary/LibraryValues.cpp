@@ -4,6 +4,7 @@
 #include "commonlibrary/MLibraryStrings.h"
 #include "commonlibrary/MUtf8.h"
 #include "platform/errors/CRunTimeError.h"
+#include "platform/shell/MCaseFold.h"
 
 #include <charconv>
 #include <cmath>
@@ -18,7 +19,6 @@ namespace qlCommonLibrary {
 namespace {
 
 using MLibraryHelpers::ToInteger;
-using MLibraryHelpers::UpperAscii;
 using MLibraryStrings::LibraryError;
 
 // A decimal text ("-12.345", "1.5E-07") as sign, digits and the position of the decimal point
@@ -341,8 +341,8 @@ void Library::Swap(Variant& FirstValue, Variant& SecondValue) {
 bool Library::YesNoToBoolean(const std::string& Value) {
     bool bResult = false;
     Guard("YesNoToBoolean", [&] {
-        const std::string sUpper = UpperAscii(Value);
-        bResult = sUpper == "Y" || sUpper == "YES";
+        const std::string sFolded = MCaseFold::Fold(Value);
+        bResult = sFolded == "Y" || sFolded == "YES";
     });
     return bResult;
 }

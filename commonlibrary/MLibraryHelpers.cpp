@@ -14,15 +14,6 @@ std::string TrimSpaces(const std::string& sText) {
     return sText.substr(iStart, sText.find_last_not_of(' ') - iStart + 1);
 }
 
-std::string UpperAscii(std::string sText) {
-    for (char& c : sText) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return sText;
-}
-
 std::int16_t ToInteger(std::int64_t llValue) {
     if (llValue < std::numeric_limits<std::int16_t>::min() ||
         llValue > std::numeric_limits<std::int16_t>::max()) {

@@ -10,8 +10,6 @@ namespace MLibraryHelpers {
 
 // Leading and trailing spaces removed (spaces only, as the classic Trim does).
 std::string TrimSpaces(const std::string& sText);
-// The text with the ASCII letters upper-cased.
-std::string UpperAscii(std::string sText);
 // A 16-bit result; throws Overflow (6) when llValue does not fit.
 std::int16_t ToInteger(std::int64_t llValue);
 

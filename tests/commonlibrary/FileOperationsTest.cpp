@@ -53,6 +53,32 @@ TEST_F(FileOperationsTest, RInstrFindsTheLastOccurrence) {
     ExpectNoReport();
 }
 
+TEST_F(FileOperationsTest, RInstrTextCompareFoldsUnicodeCaseAndCountsBytesOfString1) {
+    const Variant oText(std::int16_t{1});
+    const auto Start = [](int i) { return Variant(static_cast<std::int16_t>(i)); };
+    // A share written in capitals by one side and in mixed case by the other.
+    EXPECT_EQ(
+        m_oLibrary.RInstr("\\\\SERVER\\\xC3\x89TUDES\\a.doc", "\xC3\xA9tudes", std::nullopt, oText),
+        10);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC3\x89tudes", "\xC3\xA9", std::nullopt, oText), 1);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC3\x89tudes", "\xC3\xA9"), 0); // binary stays exact
+    // The long s (two bytes) folds to the one-byte "S": positions stay those of String1.
+    EXPECT_EQ(m_oLibrary.RInstr("a\xC5\xBF"
+                                "b\xC5\xBF",
+                                "s", std::nullopt, oText),
+              5);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC5\xBF\xC5\xBF", "S", Start(4), oText), 3);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC5\xBF\xC5\xBF", "S", Start(2), oText), 1);
+    // The dotless i (two bytes) folds to "I": a two-byte String2 is found in a one-byte String1,
+    // and what follows a shrunken character still maps back.
+    EXPECT_EQ(m_oLibrary.RInstr("I", "\xC4\xB1", std::nullopt, oText), 1);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC4\xB1x Ix", "IX", std::nullopt, oText), 5);
+    EXPECT_EQ(m_oLibrary.RInstr("\xC4\xB1x Ix", "IX", Start(4), oText), 1);
+    EXPECT_EQ(m_oLibrary.RInstr("abc", "x", std::nullopt, oText), 0);
+    EXPECT_EQ(m_oLibrary.RInstr("abc", "", Start(2), oText), 2);
+    ExpectNoReport();
+}
+
 TEST_F(FileOperationsTest, RInstrRefusesStartAndCompareOutsideTheirRange) {
     for (const Variant& oStart :
          {Variant(std::int32_t{3}), Variant(std::int16_t{0}), Variant(std::int16_t{-1}),

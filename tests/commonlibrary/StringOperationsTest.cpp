@@ -139,6 +139,9 @@ TEST_F(StringOperationsTest, KeysAndYesNo) {
     EXPECT_FALSE(m_oLibrary.YesNoToBoolean("ye"));
     EXPECT_FALSE(m_oLibrary.YesNoToBoolean(" yes"));
     EXPECT_FALSE(m_oLibrary.YesNoToBoolean(""));
+    // Letter case is folded through the Unicode tables: the long s is an s.
+    EXPECT_TRUE(m_oLibrary.YesNoToBoolean("ye\xC5\xBF"));
+    EXPECT_FALSE(m_oLibrary.YesNoToBoolean("\xEF\xBC\xB9\xEF\xBC\xA5\xEF\xBC\xB3")); // full-width
 }
 
 } // namespace
