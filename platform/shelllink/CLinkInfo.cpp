@@ -3,6 +3,8 @@
 #include "platform/shelllink/CByteWriter.h"
 #include "platform/shelllink/MLinkText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::uint32_t VolumeIdAndLocalBasePath = 0x1;
@@ -12,9 +14,15 @@ constexpr std::uint32_t UnicodeHeaderSize = 0x24;
 constexpr std::uint32_t ValidDevice = 0x1;
 constexpr std::uint32_t ValidNetType = 0x2;
 
-std::string AnsiAt(const CByteReader& oData, std::size_t nOffset, const std::string& sWhat) {
+std::string AnsiAt(const CByteReader& oData, std::size_t nOffset, const std::string& sWhat,
+                   CAnsiText& oAnsi, bool* pbAboveAscii = nullptr) {
     const std::size_t nCount = oData.AnsiLength(nOffset, sWhat);
-    return MLinkText::FromWindows1252(oData.Data() + nOffset, nCount);
+    const std::uint8_t* pBytes = oData.Data() + nOffset;
+    if (pbAboveAscii != nullptr &&
+        std::any_of(pBytes, pBytes + nCount, [](std::uint8_t b) { return b >= 0x80; })) {
+        *pbAboveAscii = true;
+    }
+    return oAnsi.Decode(pBytes, nCount);
 }
 
 std::string Utf16At(const CByteReader& oData, std::size_t nOffset, const std::string& sWhat) {
@@ -48,9 +56,55 @@ bool FitsWindows1252(const std::string& sText) {
     return MLinkText::FromWindows1252(vBytes.data(), vBytes.size()) == sText;
 }
 
+// The components of a path between its backslashes; a trailing backslash adds no empty last
+// component.
+std::vector<std::string> Components(const std::string& sPath) {
+    std::vector<std::string> vComponents;
+    std::size_t nStart = 0;
+    for (std::size_t nEnd = sPath.find('\\'); nEnd != std::string::npos;
+         nEnd = sPath.find('\\', nStart)) {
+        vComponents.push_back(sPath.substr(nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+    }
+    if (nStart < sPath.size()) {
+        vComponents.push_back(sPath.substr(nStart));
+    }
+    return vComponents;
+}
+
+bool IsAscii(const std::string& sText) {
+    return std::all_of(sText.begin(), sText.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool EqualIgnoringAsciiCase(const std::string& sFirst, const std::string& sSecond) {
+    const auto Lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return sFirst.size() == sSecond.size() &&
+           std::equal(sFirst.begin(), sFirst.end(), sSecond.begin(),
+                      [&Lower](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+// sPart with each of its components that is not plain ASCII replaced by the next name of
+// vNames from nNext on; nNext moves past every component of sPart.
+std::string Respell(const std::string& sPart, const std::vector<std::string>& vNames,
+                    std::size_t& nNext) {
+    std::string sResult;
+    const std::vector<std::string> vComponents = Components(sPart);
+    for (std::size_t i = 0; i < vComponents.size(); ++i, ++nNext) {
+        if (i > 0) {
+            sResult += '\\';
+        }
+        sResult += IsAscii(vComponents[i]) ? vComponents[i] : vNames[nNext];
+    }
+    if (!sPart.empty() && sPart.back() == '\\') {
+        sResult += '\\';
+    }
+    return sResult;
+}
+
 } // namespace
 
-CLinkInfo CLinkInfo::Parse(const CByteReader& oData) {
+CLinkInfo CLinkInfo::Parse(const CByteReader& oData, CAnsiText& oAnsi) {
     const std::uint32_t lSize = oData.U32(0, "the LinkInfo size");
     if (lSize < MinimumHeaderSize) {
         throw CByteReader::Damaged("the LinkInfo is smaller than its header");
@@ -74,25 +128,28 @@ CLinkInfo CLinkInfo::Parse(const CByteReader& oData) {
 
     CLinkInfo oResult;
     if ((lFlags & VolumeIdAndLocalBasePath) != 0) {
-        oResult.ReadVolume(oInfo, lVolumeOffset);
+        oResult.ReadVolume(oInfo, lVolumeOffset, oAnsi);
         oResult.m_sLocalBasePath =
             lBasePathOffsetUnicode != 0
                 ? Utf16At(oInfo, lBasePathOffsetUnicode, "the Unicode local base path")
-                : AnsiAt(oInfo, lBasePathOffset, "the local base path");
+                : AnsiAt(oInfo, lBasePathOffset, "the local base path", oAnsi,
+                         &oResult.m_bLocalPathFromAnsi);
     }
     if ((lFlags & CommonNetworkRelativeLinkAndPathSuffix) != 0) {
-        oResult.ReadNetwork(oInfo, lNetworkOffset);
+        oResult.ReadNetwork(oInfo, lNetworkOffset, oAnsi);
     }
     if (lSuffixOffsetUnicode != 0) {
         oResult.m_sCommonPathSuffix =
             Utf16At(oInfo, lSuffixOffsetUnicode, "the Unicode common path suffix");
     } else if (lSuffixOffset != 0) {
-        oResult.m_sCommonPathSuffix = AnsiAt(oInfo, lSuffixOffset, "the common path suffix");
+        oResult.m_sCommonPathSuffix = AnsiAt(oInfo, lSuffixOffset, "the common path suffix", oAnsi,
+                                             &oResult.m_bLocalPathFromAnsi);
     }
+    oResult.m_bLocalPathFromAnsi = oResult.m_bLocalPathFromAnsi && oResult.m_bHasVolume;
     return oResult;
 }
 
-void CLinkInfo::ReadVolume(const CByteReader& oInfo, std::size_t nOffset) {
+void CLinkInfo::ReadVolume(const CByteReader& oInfo, std::size_t nOffset, CAnsiText& oAnsi) {
     const std::uint32_t lSize = oInfo.U32(nOffset, "the VolumeID size");
     if (lSize < 0x10) {
         throw CByteReader::Damaged("the VolumeID is smaller than its header");
@@ -106,11 +163,11 @@ void CLinkInfo::ReadVolume(const CByteReader& oInfo, std::size_t nOffset) {
         const std::uint32_t lUnicodeOffset = oVolume.U32(16, "the Unicode volume label offset");
         m_sVolumeLabel = Utf16At(oVolume, lUnicodeOffset, "the Unicode volume label");
     } else {
-        m_sVolumeLabel = AnsiAt(oVolume, lLabelOffset, "the volume label");
+        m_sVolumeLabel = AnsiAt(oVolume, lLabelOffset, "the volume label", oAnsi);
     }
 }
 
-void CLinkInfo::ReadNetwork(const CByteReader& oInfo, std::size_t nOffset) {
+void CLinkInfo::ReadNetwork(const CByteReader& oInfo, std::size_t nOffset, CAnsiText& oAnsi) {
     const std::uint32_t lSize = oInfo.U32(nOffset, "the network link size");
     if (lSize < 0x14) {
         throw CByteReader::Damaged("the network link is smaller than its header");
@@ -129,12 +186,12 @@ void CLinkInfo::ReadNetwork(const CByteReader& oInfo, std::size_t nOffset) {
     }
     m_sNetName = lNetNameOffsetUnicode != 0
                      ? Utf16At(oNetwork, lNetNameOffsetUnicode, "the Unicode net name")
-                     : AnsiAt(oNetwork, lNetNameOffset, "the net name");
+                     : AnsiAt(oNetwork, lNetNameOffset, "the net name", oAnsi);
     if ((lFlags & ValidDevice) != 0) {
         if (lDeviceOffsetUnicode != 0) {
             m_sDeviceName = Utf16At(oNetwork, lDeviceOffsetUnicode, "the Unicode device name");
         } else if (lDeviceOffset != 0) {
-            m_sDeviceName = AnsiAt(oNetwork, lDeviceOffset, "the device name");
+            m_sDeviceName = AnsiAt(oNetwork, lDeviceOffset, "the device name", oAnsi);
         }
     }
     if ((lFlags & ValidNetType) == 0) {
@@ -174,6 +231,28 @@ std::string CLinkInfo::LocalPath() const {
         return "";
     }
     return JoinPath(m_sLocalBasePath, m_sCommonPathSuffix);
+}
+
+bool CLinkInfo::AdoptUnicodeNames(const std::string& sPath) {
+    if (!m_bLocalPathFromAnsi || sPath.empty()) {
+        return false;
+    }
+    const std::vector<std::string> vLocal = Components(LocalPath());
+    const std::vector<std::string> vNames = Components(sPath);
+    if (vLocal.empty() || vLocal.size() != vNames.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < vLocal.size(); ++i) {
+        // The drive must be the same; so must every component the ANSI bytes spell for sure.
+        if ((i == 0 || IsAscii(vLocal[i])) && !EqualIgnoringAsciiCase(vLocal[i], vNames[i])) {
+            return false;
+        }
+    }
+    std::size_t nNext = 0;
+    m_sLocalBasePath = Respell(m_sLocalBasePath, vNames, nNext);
+    m_sCommonPathSuffix = Respell(m_sCommonPathSuffix, vNames, nNext);
+    m_bLocalPathFromAnsi = false;
+    return true;
 }
 
 std::string CLinkInfo::NetworkPath() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/shelllink/CAnsiText.h"
 #include "platform/shelllink/CByteReader.h"
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 // The LinkInfo structure of a shortcut: where the target lives, as a local path on a volume
 // and/or as a path on a network share. Strings are held in their Unicode form when the file
-// has one, else decoded from windows-1252.
+// has one, else as its CAnsiText reads their ANSI bytes.
 class CLinkInfo {
 public:
     static constexpr std::uint32_t DriveUnknown = 0;
@@ -17,9 +18,10 @@ public:
 
     CLinkInfo() = default;
 
-    // Parses the structure that oData starts with (oData may run on past it). Throws the
-    // damaged-link error when a size or offset points outside the structure.
-    static CLinkInfo Parse(const CByteReader& oData);
+    // Parses the structure that oData starts with (oData may run on past it), its ANSI strings
+    // read by oAnsi. Throws the damaged-link error when a size or offset points outside the
+    // structure.
+    static CLinkInfo Parse(const CByteReader& oData, CAnsiText& oAnsi);
     // A LinkInfo for a path as the writer makes it: "\\server\share\rest" becomes a network
     // share with a path suffix, anything else a local base path on a fixed volume.
     static CLinkInfo ForPath(const std::string& sPath);
@@ -45,9 +47,19 @@ public:
 
     const std::string& CommonPathSuffix() const { return m_sCommonPathSuffix; }
 
+    // Whether the local path holds letters read from ANSI bytes above 0x7F: the file does not
+    // say their code page.
+    bool LocalPathFromAnsi() const { return m_bLocalPathFromAnsi; }
+    // Respells such a local path with the names of sPath, the same path spelled in Unicode
+    // elsewhere in the file ("C:\folder\file"): when sPath names the same drive and has as
+    // many components, and its ASCII components agree with the local path's (letter case
+    // aside), each component of the local path that is not plain ASCII takes sPath's name.
+    // Returns whether it did; otherwise nothing changes.
+    bool AdoptUnicodeNames(const std::string& sPath);
+
 private:
-    void ReadVolume(const CByteReader& oInfo, std::size_t nOffset);
-    void ReadNetwork(const CByteReader& oInfo, std::size_t nOffset);
+    void ReadVolume(const CByteReader& oInfo, std::size_t nOffset, CAnsiText& oAnsi);
+    void ReadNetwork(const CByteReader& oInfo, std::size_t nOffset, CAnsiText& oAnsi);
     std::vector<std::uint8_t> VolumeBytes() const;
     std::vector<std::uint8_t> NetworkBytes() const;
 
@@ -61,4 +73,5 @@ private:
     std::string m_sDeviceName;
     std::uint32_t m_lNetworkProviderType = 0;
     std::string m_sCommonPathSuffix;
+    bool m_bLocalPathFromAnsi = false;
 };

@@ -3,6 +3,7 @@
 #include "platform/shelllink/CByteReader.h"
 #include "platform/shelllink/MLinkText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -24,6 +25,14 @@ CShellItem::CShellItem(std::vector<std::uint8_t> vBytes) : m_vBytes(std::move(vB
     } else if ((m_bClassType & 0x70) == 0x30) {
         ReadFileEntry();
     }
+}
+
+bool CShellItem::NameIsUnicode() const {
+    if (!m_sLongName.empty() || (m_bClassType & 0x04) != 0) {
+        return true;
+    }
+    return std::all_of(m_sPrimaryName.begin(), m_sPrimaryName.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 void CShellItem::ReadRootFolder() {

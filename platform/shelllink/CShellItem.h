@@ -30,6 +30,9 @@ public:
     const std::string& LongName() const { return m_sLongName; }
     // File entry: the long name when there is one, else the primary name.
     const std::string& Name() const { return m_sLongName.empty() ? m_sPrimaryName : m_sLongName; }
+    // Whether Name() spells the name for sure: it comes from Unicode text, or is plain ASCII
+    // (an ANSI primary name with other letters was read in a guessed code page).
+    bool NameIsUnicode() const;
     bool IsDirectory() const { return m_eKind == EKind::FileEntry && (m_bClassType & 0x01) != 0; }
 
 private:

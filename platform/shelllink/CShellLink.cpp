@@ -3,6 +3,7 @@
 #include "platform/shelllink/CByteReader.h"
 #include "platform/shelllink/CByteWriter.h"
 #include "platform/shelllink/MLinkText.h"
+#include "platform/shelllink/MPropertyStore.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -101,11 +102,30 @@ CShellLink CShellLink::FromBytes(const std::vector<std::uint8_t>& vBytes) {
         throw CByteReader::Damaged("the file is larger than 1 MiB");
     }
     const CByteReader oFile(vBytes.data(), vBytes.size());
-    if (vBytes.size() < HeaderSize) {
+    CAnsiText oAnsi;
+    CShellLink oLink = Parse(oFile, oAnsi);
+    // ANSI texts that are neither ASCII nor UTF-8 are read again in the code page that the
+    // file's own Unicode names prove, when they prove one.
+    if (!oAnsi.Guessed().empty()) {
+        CAnsiText oProven(oAnsi.ProveCodePage(oLink.UnicodeNames()));
+        if (!oProven.CodePage().empty()) {
+            oLink = Parse(oFile, oProven);
+        }
+    }
+    // The names of the target id list, where it spells the same path, come before any reading
+    // of the ANSI bytes.
+    if (oLink.m_oLinkInfo) {
+        oLink.m_oLinkInfo->AdoptUnicodeNames(oLink.UnicodeIdListPath());
+    }
+    return oLink;
+}
+
+CShellLink CShellLink::Parse(const CByteReader& oFile, CAnsiText& oAnsi) {
+    if (oFile.Size() < HeaderSize) {
         throw CByteReader::Damaged("the file is shorter than a shortcut header");
     }
     if (oFile.RawU32(0) != HeaderSize ||
-        std::memcmp(vBytes.data() + 4, LinkClassId, sizeof LinkClassId) != 0) {
+        std::memcmp(oFile.Data() + 4, LinkClassId, sizeof LinkClassId) != 0) {
         throw CByteReader::Damaged("the file is not a shortcut");
     }
     CShellLink oLink;
@@ -125,11 +145,12 @@ CShellLink CShellLink::FromBytes(const std::vector<std::uint8_t>& vBytes) {
     }
     if ((oLink.m_lLinkFlags & HasLinkInfo) != 0) {
         const std::uint32_t lSize = oFile.U32(nOffset, "the LinkInfo size");
-        oLink.m_oLinkInfo = CLinkInfo::Parse(oFile.Sub(nOffset, lSize, "the LinkInfo"));
+        oLink.m_oLinkInfo = CLinkInfo::Parse(oFile.Sub(nOffset, lSize, "the LinkInfo"), oAnsi);
         nOffset += lSize;
     }
-    nOffset = oLink.ReadStringData(oFile, nOffset);
+    nOffset = oLink.ReadStringData(oFile, nOffset, oAnsi);
     oLink.ReadExtraData(oFile, nOffset);
+    oLink.m_sAnsiCodePage = oAnsi.CodePage();
     return oLink;
 }
 
@@ -155,7 +176,8 @@ std::size_t CShellLink::ReadIdList(const CByteReader& oFile, std::size_t nOffset
     return nOffset + 2 + iSize;
 }
 
-std::size_t CShellLink::ReadStringData(const CByteReader& oFile, std::size_t nOffset) {
+std::size_t CShellLink::ReadStringData(const CByteReader& oFile, std::size_t nOffset,
+                                       CAnsiText& oAnsi) {
     std::string* const aTargets[] = {&m_sDescription, &m_sRelativePath, &m_sWorkingDirectory,
                                      &m_sArguments, &m_sIconLocation};
     const bool bUnicode = (m_lLinkFlags & IsUnicode) != 0;
@@ -168,8 +190,8 @@ std::size_t CShellLink::ReadStringData(const CByteReader& oFile, std::size_t nOf
         const std::size_t nBytes = bUnicode ? 2u * iCount : iCount;
         oFile.Require(nOffset + 2, nBytes, sWhat);
         const std::uint8_t* pText = oFile.Data() + nOffset + 2;
-        *aTargets[i] = bUnicode ? MLinkText::FromUtf16Le(pText, iCount)
-                                : MLinkText::FromWindows1252(pText, iCount);
+        *aTargets[i] =
+            bUnicode ? MLinkText::FromUtf16Le(pText, iCount) : oAnsi.Decode(pText, iCount);
         nOffset += 2 + nBytes;
     }
     return nOffset;
@@ -323,6 +345,14 @@ void CShellLink::SetIconLocation(const std::string& sValue) {
 }
 
 std::string CShellLink::IdListPath() const {
+    return SpellIdList(false);
+}
+
+std::string CShellLink::UnicodeIdListPath() const {
+    return SpellIdList(true);
+}
+
+std::string CShellLink::SpellIdList(bool bUnicodeOnly) const {
     std::string sPath;
     bool bOnDrive = false;
     for (const CShellItem& oItem : m_vIdList) {
@@ -331,6 +361,9 @@ std::string CShellLink::IdListPath() const {
             bOnDrive = true;
         } else if (oItem.Kind() == CShellItem::EKind::FileEntry && bOnDrive &&
                    !oItem.Name().empty()) {
+            if (bUnicodeOnly && !oItem.NameIsUnicode()) {
+                return "";
+            }
             if (!sPath.empty() && sPath.back() != '\\') {
                 sPath += '\\';
             }
@@ -338,6 +371,28 @@ std::string CShellLink::IdListPath() const {
         }
     }
     return bOnDrive ? sPath : "";
+}
+
+std::vector<std::string> CShellLink::UnicodeNames() const {
+    std::vector<std::string> vNames;
+    for (const CShellItem& oItem : m_vIdList) {
+        if (oItem.Kind() == CShellItem::EKind::FileEntry && oItem.NameIsUnicode()) {
+            vNames.push_back(oItem.Name());
+        }
+    }
+    for (const std::uint32_t lSignature :
+         {CExtraDataBlock::EnvironmentVariable, CExtraDataBlock::IconEnvironment,
+          CExtraDataBlock::Darwin}) {
+        vNames.push_back(PathBlockUnicode(lSignature));
+    }
+    for (const CExtraDataBlock& oBlock : m_vExtraDataBlocks) {
+        if (oBlock.Signature() == CExtraDataBlock::PropertyStore) {
+            for (std::string& sText : MPropertyStore::Texts(oBlock.Bytes())) {
+                vNames.push_back(std::move(sText));
+            }
+        }
+    }
+    return vNames;
 }
 
 const CExtraDataBlock* CShellLink::FindBlock(std::uint32_t lSignature) const {
@@ -349,22 +404,32 @@ const CExtraDataBlock* CShellLink::FindBlock(std::uint32_t lSignature) const {
     return nullptr;
 }
 
+std::string CShellLink::PathBlockUnicode(std::uint32_t lSignature) const {
+    const CExtraDataBlock* pBlock = FindBlock(lSignature);
+    if (pBlock == nullptr || pBlock->Bytes().size() < PathBlockSize) {
+        return "";
+    }
+    const std::uint8_t* pUnicode = pBlock->Bytes().data() + 8 + PathBlockAnsiSize;
+    std::size_t nUnits = 0;
+    while (nUnits < PathBlockAnsiSize && (pUnicode[2 * nUnits] | pUnicode[2 * nUnits + 1]) != 0) {
+        ++nUnits;
+    }
+    return MLinkText::FromUtf16Le(pUnicode, nUnits);
+}
+
 std::string CShellLink::PathBlockText(std::uint32_t lSignature) const {
+    const std::string sUnicode = PathBlockUnicode(lSignature);
+    if (!sUnicode.empty()) {
+        return sUnicode;
+    }
     const CExtraDataBlock* pBlock = FindBlock(lSignature);
     if (pBlock == nullptr || pBlock->Bytes().size() < PathBlockSize) {
         return "";
     }
     const std::uint8_t* pAnsi = pBlock->Bytes().data() + 8;
-    const std::uint8_t* pUnicode = pAnsi + PathBlockAnsiSize;
-    std::size_t nUnits = 0;
-    while (nUnits < PathBlockAnsiSize && (pUnicode[2 * nUnits] | pUnicode[2 * nUnits + 1]) != 0) {
-        ++nUnits;
-    }
-    if (nUnits > 0) {
-        return MLinkText::FromUtf16Le(pUnicode, nUnits);
-    }
     const std::size_t nCount = std::find(pAnsi, pAnsi + PathBlockAnsiSize, std::uint8_t{0}) - pAnsi;
-    return MLinkText::FromWindows1252(pAnsi, nCount);
+    CAnsiText oAnsi(m_sAnsiCodePage);
+    return oAnsi.Decode(pAnsi, nCount);
 }
 
 std::string CShellLink::EnvironmentTarget() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/shelllink/CAnsiText.h"
 #include "platform/shelllink/CExtraDataBlock.h"
 #include "platform/shelllink/CLinkInfo.h"
 #include "platform/shelllink/CShellItem.h"
@@ -14,6 +15,13 @@
 // bytes exactly. Reading accepts what Windows and other writers produce and turns anything
 // malformed into a CRunTimeError; writing always produces Unicode string data and a LinkInfo
 // that carries the target path in both its ANSI and its Unicode form.
+//
+// ANSI texts (old writers' string data, a LinkInfo without Unicode strings) do not say their
+// code page. A local path whose ANSI bytes are not plain ASCII takes the names of the target id
+// list where that list spells the same path in Unicode (same drive, same depth); every other
+// ANSI text, and such a path without a matching id list, is read as CAnsiText says: UTF-8 when
+// the bytes are valid UTF-8, else in the code page that the file's Unicode names (id list,
+// property store, environment blocks) prove, else as windows-1252.
 class CShellLink {
 public:
     static constexpr std::size_t MaxFileSize = 1024 * 1024;
@@ -55,7 +63,7 @@ public:
 
     // The target path: the LinkInfo's local path, else its network path; else, without a
     // LinkInfo, the path the target id list spells (drive + file entries, long names); else the
-    // environment-variable block's target. Empty when none.
+    // environment-variable block's target. Empty when none. ANSI text is read as above.
     std::string TargetPath() const;
     // Points the link at sPath through a new LinkInfo. What described the old target (id list,
     // environment, tracker, folder and installer blocks) is dropped.
@@ -113,9 +121,19 @@ public:
     std::string DarwinId() const;
 
 private:
+    // The whole file read with oAnsi for its ANSI texts.
+    static CShellLink Parse(const CByteReader& oFile, CAnsiText& oAnsi);
     std::size_t ReadIdList(const CByteReader& oFile, std::size_t nOffset);
-    std::size_t ReadStringData(const CByteReader& oFile, std::size_t nOffset);
+    std::size_t ReadStringData(const CByteReader& oFile, std::size_t nOffset, CAnsiText& oAnsi);
     void ReadExtraData(const CByteReader& oFile, std::size_t nOffset);
+    // The path the id list spells; with bUnicodeOnly, empty when a name on it is an ANSI name
+    // that is not plain ASCII.
+    std::string SpellIdList(bool bUnicodeOnly) const;
+    std::string UnicodeIdListPath() const;
+    // The texts the file holds in Unicode: id-list names, the Unicode paths of the
+    // environment blocks, the property store's strings.
+    std::vector<std::string> UnicodeNames() const;
+    std::string PathBlockUnicode(std::uint32_t lSignature) const;
     std::string PathBlockText(std::uint32_t lSignature) const;
     void RemoveBlocks(const std::vector<std::uint32_t>& vSignatures);
 
@@ -137,4 +155,6 @@ private:
     std::string m_sArguments;
     std::string m_sIconLocation;
     std::vector<CExtraDataBlock> m_vExtraDataBlocks;
+    // The code page proven for the file's ANSI texts; empty for none.
+    std::string m_sAnsiCodePage;
 };

@@ -6,7 +6,8 @@
 #include <vector>
 
 // The text encodings of shortcut files, to and from the system's UTF-8 strings: the ANSI
-// forms are read and written as windows-1252, the Unicode forms as UTF-16LE.
+// forms are written as windows-1252 (CAnsiText decides how to read them), the Unicode forms
+// as UTF-16LE.
 namespace MLinkText {
 
 // Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined become the C1

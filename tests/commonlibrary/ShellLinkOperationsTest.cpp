@@ -121,4 +121,15 @@ TEST_F(ShellLinkOperationsTest, ReadsALinkMadeOnWindows) {
     EXPECT_EQ(oFields.lShowCommand, static_cast<std::int32_t>(oLink.ShowCommand()));
 }
 
+TEST_F(ShellLinkOperationsTest, ReadsTheIntendedPathOfALinkWrittenInAnotherCodePage) {
+    // Its ANSI path was written in code page 1251; the link's own Unicode texts say so.
+    const SFields oFields =
+        Read(std::string(DAYFOLD_TEST_DATA) + "/lnk-corpus/lnkparse3-invalid-date3.lnk");
+    ExpectNoReport();
+    EXPECT_EQ(
+        oFields.sExecutable,
+        "C:\\Users\\\xD0\x9F\xD0\xBE\xD0\xBB\xD1\x8C\xD0\xB7\xD0\xBE\xD0\xB2\xD0\xB0\xD1\x82\xD0"
+        "\xB5\xD0\xBB\xD1\x8C\\Desktop\\\xC2\xA0");
+}
+
 } // namespace

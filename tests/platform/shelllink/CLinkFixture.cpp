@@ -1,5 +1,7 @@
 #include "CLinkFixture.h"
 
+#include "platform/shelllink/MLinkText.h"
+
 namespace {
 
 void Put16(std::vector<std::uint8_t>& v, std::uint32_t lValue) {
@@ -162,4 +164,37 @@ CLinkFixture::PathBlockPayload(const std::string& sAnsi,
 
 std::vector<std::uint16_t> CLinkFixture::Units(const std::string& sAscii) {
     return std::vector<std::uint16_t>(sAscii.begin(), sAscii.end());
+}
+
+std::vector<std::uint16_t> CLinkFixture::Utf16(const std::string& sUtf8) {
+    const std::vector<std::uint8_t> vBytes = MLinkText::ToUtf16Le(sUtf8);
+    std::vector<std::uint16_t> vUnits;
+    for (std::size_t n = 0; n + 1 < vBytes.size(); n += 2) {
+        vUnits.push_back(static_cast<std::uint16_t>(vBytes[n] | (vBytes[n + 1] << 8)));
+    }
+    return vUnits;
+}
+
+std::vector<std::uint8_t> CLinkFixture::AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath) {
+    constexpr std::uint32_t HeaderSize = 0x1C;
+    constexpr std::uint32_t VolumeSize = 0x11; // header of 0x10 and an empty label
+    const std::uint32_t lBasePath = HeaderSize + VolumeSize;
+    const std::uint32_t lSuffix = lBasePath + static_cast<std::uint32_t>(vBasePath.size()) + 1;
+    std::vector<std::uint8_t> v;
+    Put32(v, lSuffix + 1);
+    Put32(v, HeaderSize);
+    Put32(v, 1); // a volume and a local base path
+    Put32(v, HeaderSize);
+    Put32(v, lBasePath);
+    Put32(v, 0); // no network share
+    Put32(v, lSuffix);
+    Put32(v, VolumeSize);
+    Put32(v, 3); // fixed drive
+    Put32(v, 0x1234ABCD);
+    Put32(v, 0x10);
+    v.push_back(0);
+    v.insert(v.end(), vBasePath.begin(), vBasePath.end());
+    v.push_back(0);
+    v.push_back(0); // empty suffix
+    return v;
 }

@@ -39,6 +39,11 @@ public:
                                                       const std::vector<std::uint16_t>& vUnicode);
     // ASCII text as UTF-16 units.
     static std::vector<std::uint16_t> Units(const std::string& sAscii);
+    // UTF-8 text as UTF-16 units.
+    static std::vector<std::uint16_t> Utf16(const std::string& sUtf8);
+    // A LinkInfo as writers without Unicode strings make it (header size 0x1C): a fixed
+    // volume and the local base path as the given ANSI bytes, with an empty suffix.
+    static std::vector<std::uint8_t> AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath);
 
 private:
     std::vector<std::vector<std::uint8_t>> m_vItems;
