@@ -30,6 +30,8 @@ public:
     QString WhatsThisText(int iTopic) const;
     // The HTML of a page; empty when it cannot be read.
     QString PageHtml(const QString& sPage) const;
+    // The style sheet of the pages, "help.css" of the folder; empty when there is none.
+    QString StyleSheet() const { return PageHtml(QStringLiteral("help.css")); }
 
 private:
     QString PathOf(const QString& sPage) const;

@@ -34,6 +34,8 @@ CHelpWindow::CHelpWindow(CHelpFile oFile, QWidget* pParent)
     txtHelp = new QTextBrowser(this);
     txtHelp->setObjectName(QStringLiteral("txtHelp"));
     txtHelp->setOpenExternalLinks(true);
+    // The text browser does not load a page's linked style sheet: it is set for all pages.
+    txtHelp->document()->setDefaultStyleSheet(m_oFile.StyleSheet());
 
     auto* pButtons = new QHBoxLayout;
     pButtons->addWidget(cmdContents);

@@ -124,6 +124,7 @@ TEST_F(HelpTest, TheWindowOpensEachTopicAndFollowsLinksBackAndForward) {
     m_oHelp.Display(11);
     EXPECT_EQ(pWindow->windowTitle(), "Dayfold Help - The Options dialog");
     EXPECT_FALSE(txtHelp->toPlainText().isEmpty());
+    EXPECT_TRUE(txtHelp->document()->defaultStyleSheet().contains("h1 {"));
     // The first link of the Options page, followed from the keyboard.
     txtHelp->setFocus();
     QTest::keyClick(txtHelp, Qt::Key_Tab);
