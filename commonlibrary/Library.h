@@ -12,6 +12,8 @@
 #include <string>
 
 class CErrorReporter;
+class QObject;
+class QWidget;
 
 namespace qlCommonLibrary {
 
@@ -49,14 +51,35 @@ public:
 
     // Always "Library".
     std::string ClassName();
-    // (AccessKeyFromCaption, Assert: window and control helpers go here.)
+    // Window and control helpers. Windows and controls are passed as QObject*: a form is a
+    // top-level QWidget (a window), a control is a QWidget inside a window. Operations that
+    // check the kind of an argument raise their own code (32753-32765) for anything else,
+    // null included; the others raise 91 for a null and 438 for an object that lacks what they
+    // use. Positions and sizes are in twips, 15 to the pixel; a form's position and size are
+    // those of its frame on the desktop, a control's those in its parent.
+
+    // The character code of the upper-cased character after the first "&" of Caption (a
+    // Unicode code point), or 0 when Caption has no "&" or ends with it.
+    std::int16_t AccessKeyFromCaption(const std::string& Caption);
+    // A false Condition shows Message in a modal box titled "Assertion Failed" with the
+    // exclamation icon, through the message presenter of this object's error reporter.
+    void Assert(bool Condition, const std::string& Message);
     // "Yes" or "No".
     std::string BooleanToYesNo(bool Value);
-    // (CenterWindow: window and control helpers.)
+    // Centres ChildWindow on the screen that shows it, or on ParentWindow's rectangle, then
+    // keeps it on that screen: it never starts left of or above the screen's corner, and its
+    // right and lower edges stay on the screen when it fits. Both must be forms or controls.
+    void CenterWindow(QObject* ChildWindow, QObject* ParentWindow = nullptr);
     // Changes the process's current directory to the folder part of Path (split as ParsePath
     // does; the drive part has no meaning here). A folder path must end with a separator.
     void ChangeDriveDir(const std::string& Path);
-    // (ClearMaskedText, ClipCursor: window and control helpers.)
+    // Empties a masked edit box (a QLineEdit with an input mask) and keeps its mask.
+    void ClearMaskedText(QObject* MaskedEditBox);
+    // Moves the mouse pointer to the centre of Window's client area (a form or control). The
+    // desktop cannot confine the pointer to a rectangle without grabbing it from every other
+    // program, so it is not confined; without a Window (the release of a confinement) nothing
+    // happens.
+    void ClipCursor(QObject* Window = nullptr);
     // Value unless it is null; a null becomes the empty value of DataType (a type code).
     Variant ConvertNull(Variant Value, std::int32_t DataType);
     // Splits TotalSeconds into days, hours (0-23), minutes and seconds. Hours and Days are
@@ -80,13 +103,25 @@ public:
     std::string GetToken(std::string& Source, const std::string& Delimiter);
     // The signed upper 16 bits.
     std::int16_t HiWord(std::int32_t DWord);
-    // (IsDateEntry: window and control helpers.)
+    // Whether a typed character belongs in a date: a digit, "/", Escape, Enter or Backspace.
+    bool IsDateEntry(std::int16_t KeyAscii);
     bool IsLeapYear(std::int16_t Year);
-    // (IsNumericEntry: window and control helpers.)
+    // Whether a typed character belongs in a number: a digit, "-", ".", "+", Escape, Enter or
+    // Backspace.
+    bool IsNumericEntry(std::int16_t KeyAscii);
     // The length, in characters, of LongestWord(Source, Delimiter).
     std::int16_t LengthLongestWord(const std::string& Source,
                                    const std::optional<Variant>& Delimiter = std::nullopt);
-    // (ListComboIndexByItemData, ListIndexByText, LoadMaskedText: window and control helpers.)
+    // The first index of a list or combo box whose item data (Qt::UserRole) equals Value, or
+    // -1.
+    std::int16_t ListComboIndexByItemData(QObject* ListCombo, std::int32_t Value);
+    // The index of the first item after Start (an Integer or Long variant; -1 or missing: from
+    // the top) whose text equals Text regardless of case; the search wraps round to the top
+    // and ends at Start. -1 when no item matches.
+    std::int16_t ListIndexByText(QObject* ListBox, const std::string& Text,
+                                 const std::optional<Variant>& Start = std::nullopt);
+    // Puts Text into a masked edit box, laid into the places of its mask.
+    void LoadMaskedText(QObject* MaskEdBox, std::string Text);
     // The first word strictly longer than every word before it; words are separated by the
     // first character of Delimiter (a space when missing).
     std::string LongestWord(const std::string& Source,
@@ -101,15 +136,24 @@ public:
     Variant Max(const Variant& FirstValue, const Variant& SecondValue);
     // FirstValue if it orders below SecondValue, else SecondValue (also when equal or null).
     Variant Min(const Variant& FirstValue, const Variant& SecondValue);
-    // (MultiListAnySelected, MultiListRemoveSelected, MultiListSelectAll,
-    //  MultiListUnselectAll: window and control helpers.)
+    // Multi-select lists (item views): whether any row is selected; removing the selected
+    // rows; selecting and unselecting every row without repainting in between (the scroll
+    // position stays).
+    bool MultiListAnySelected(QObject* MultiSelectControl);
+    void MultiListRemoveSelected(QObject* MultiSelectControl);
+    void MultiListSelectAll(QObject* MultiSelectControl);
+    void MultiListUnselectAll(QObject* MultiSelectControl);
     // Source when it is numeric and not null, else the integer 0.
     Variant NullToNumeric(const Variant& Source);
     // "" for a null, else the text form of Source.
     std::string NullToString(const Variant& Source);
     // Source without its trailing NUL characters.
     std::string NullTrim(const std::string& Source);
-    // (OutlineItemByText: window and control helpers.)
+    // The index, counted over every item of an outline (a tree view, items in outline order),
+    // of the first item from Start (an Integer variant of 0 or more; missing: 0) whose text is
+    // exactly Text; -1 when none is.
+    std::int16_t OutlineItemByText(QObject* Outline, const std::string& Text,
+                                   const std::optional<Variant>& Start = std::nullopt);
     // Source cut or left-padded to |Length| characters with the first character of PadChar
     // (a space when missing).
     std::string PadLeft(const std::string& Source, std::int16_t Length,
@@ -146,15 +190,29 @@ public:
     // index, or -1.
     std::int32_t SearchGetRowsArray(const Variant& DataArray, Variant KeyValue,
                                     std::int16_t KeyIndex);
-    // (SelectText, SetModelessDialog, SetRedraw, SetTopMost, SmartBeep: window and control
-    //  helpers.)
+    // Selects the whole text of a text control (line edit, text edit, spin box, editable
+    // combo box).
+    void SelectText(QObject* Control);
+    // Makes Parent the owner of the form Child: Child becomes a dialog window of Parent, stays
+    // above it and is deleted with it. Without a Parent the owner is cleared and Child belongs
+    // to its caller again. Visibility and position are kept.
+    void SetModelessDialog(QObject* Child, QObject* Parent = nullptr);
+    // Switches the painting of a form or control off and on again.
+    void SetRedraw(QObject* Window, bool Redraw);
+    // Puts a form into the band of windows that stay on top, or back, without moving it.
+    void SetTopMost(QObject* Window, bool TopMost);
+    // Sounds the desktop's beep. SoundType is a message-box style (16, 32, 48, 64 name a kind
+    // of sound); the desktop has one beep for every kind.
+    void SmartBeep(std::int16_t SoundType);
     // A run-together name with a space before each capital A-Z after the first character.
     std::string SplitName(const std::string& Source);
     void Swap(Variant& FirstValue, Variant& SecondValue);
     // Path + "/" + a random number 0-32766 + "." + the first three characters of Extention,
     // naming no existing entry. Nothing is created.
     std::string UniqueFileName(const std::string& Path, const std::string& Extention);
-    // (UnloadAllForms: window and control helpers.)
+    // Closes the forms of FormsCollection (in the order they were opened) one at a time, the
+    // last first; each may refuse. False when one refused: it and the forms before it stay open.
+    bool UnloadAllForms(const std::vector<QWidget*>& FormsCollection);
     // The user's home folder.
     std::string WindowsPath();
     // The folder of the system's programs, "/usr/bin".

@@ -38,6 +38,7 @@ public:
     const std::string& LogFile() const { return m_oLog.Path(); }
     void SetLogFile(const std::string& sPath) { m_oLog.SetPath(sPath); }
     void SetClock(const CClock* pClock) { m_pClock = pClock; }
+    CMessagePresenter* Presenter() const { return m_pPresenter; }
     void SetPresenter(CMessagePresenter* pPresenter) { m_pPresenter = pPresenter; }
 
     // Shows the report (message, title, style) and logs it; returns the presenter's answer.
