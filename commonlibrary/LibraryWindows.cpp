@@ -229,20 +229,18 @@ void CollectOutline(const QAbstractItemModel& oModel, const QModelIndex& oParent
 
 std::int16_t Library::AccessKeyFromCaption(const std::string& Caption) {
     std::int16_t iResult = 0;
-    try {
+    Guard("AccessKeyFromCaption", [&] {
         const QList<uint> vCodes = QString::fromStdString(Caption).toUcs4();
         const auto it = std::find(vCodes.begin(), vCodes.end(), uint('&'));
         if (it != vCodes.end() && it + 1 != vCodes.end()) {
             iResult = ToIndex(QChar::toUpper(static_cast<char32_t>(*(it + 1))));
         }
-    } catch (...) {
-        ReportError("AccessKeyFromCaption", std::current_exception());
-    }
+    });
     return iResult;
 }
 
 void Library::Assert(bool Condition, const std::string& Message) {
-    try {
+    Guard("Assert", [&] {
         if (Condition) {
             return;
         }
@@ -255,13 +253,11 @@ void Library::Assert(bool Condition, const std::string& Message) {
         } else {
             CMessagePresenter::Console().Show(Message, sTitle, MessageBox::Exclamation);
         }
-    } catch (...) {
-        ReportError("Assert", std::current_exception());
-    }
+    });
 }
 
 void Library::CenterWindow(QObject* ChildWindow, QObject* ParentWindow) {
-    try {
+    Guard("CenterWindow", [&] {
         QWidget* pChild = FormOrControl(ChildWindow, MLibraryStrings::ErrorControlsOrForms);
         if (ParentWindow == nullptr) {
             MoveChild(pChild, ToTwips(ScreenOf(pChild)->geometry()));
@@ -269,25 +265,21 @@ void Library::CenterWindow(QObject* ChildWindow, QObject* ParentWindow) {
         }
         const QWidget* pParent = FormOrControl(ParentWindow, MLibraryStrings::ErrorControlsOrForms);
         MoveChild(pChild, ToTwips(Bounds(pParent)));
-    } catch (...) {
-        ReportError("CenterWindow", std::current_exception());
-    }
+    });
 }
 
 void Library::ClearMaskedText(QObject* MaskedEditBox) {
-    try {
+    Guard("ClearMaskedText", [&] {
         QLineEdit* pEdit = MaskedEditBoxArgument(MaskedEditBox);
         const QString sMask = pEdit->inputMask();
         pEdit->setInputMask(QString());
         pEdit->setText(QString());
         pEdit->setInputMask(sMask);
-    } catch (...) {
-        ReportError("ClearMaskedText", std::current_exception());
-    }
+    });
 }
 
 void Library::ClipCursor(QObject* Window) {
-    try {
+    Guard("ClipCursor", [&] {
         if (Window == nullptr) {
             return; // nothing was confined
         }
@@ -298,9 +290,7 @@ void Library::ClipCursor(QObject* Window) {
         const QPoint oCentre(oTopLeft.x() + (oBottomRight.x() - oTopLeft.x()) / 2,
                              oTopLeft.y() + (oBottomRight.y() - oTopLeft.y()) / 2);
         QCursor::setPos(ScreenOf(pWindow), oCentre);
-    } catch (...) {
-        ReportError("ClipCursor", std::current_exception());
-    }
+    });
 }
 
 bool Library::IsDateEntry(std::int16_t KeyAscii) {
@@ -315,7 +305,7 @@ bool Library::IsNumericEntry(std::int16_t KeyAscii) {
 
 std::int16_t Library::ListComboIndexByItemData(QObject* ListCombo, std::int32_t Value) {
     std::int16_t iResult = 0;
-    try {
+    Guard("ListComboIndexByItemData", [&] {
         const SListRows oRows = ListRows(ListCombo);
         const int iCount = oRows.Count();
         iResult = -1;
@@ -328,16 +318,14 @@ std::int16_t Library::ListComboIndexByItemData(QObject* ListCombo, std::int32_t 
                 break;
             }
         }
-    } catch (...) {
-        ReportError("ListComboIndexByItemData", std::current_exception());
-    }
+    });
     return iResult;
 }
 
 std::int16_t Library::ListIndexByText(QObject* ListBox, const std::string& Text,
                                       const std::optional<Variant>& Start) {
     std::int16_t iResult = 0;
-    try {
+    Guard("ListIndexByText", [&] {
         const std::int32_t lStart = Start ? WholeNumberStart(*Start, false) : -1;
         const SListRows oRows = ListRows(ListBox);
         const int iCount = oRows.Count();
@@ -354,28 +342,24 @@ std::int16_t Library::ListIndexByText(QObject* ListBox, const std::string& Text,
                 break;
             }
         }
-    } catch (...) {
-        ReportError("ListIndexByText", std::current_exception());
-    }
+    });
     return iResult;
 }
 
 void Library::LoadMaskedText(QObject* MaskEdBox, std::string Text) {
-    try {
+    Guard("LoadMaskedText", [&] {
         QLineEdit* pEdit = MaskedEditBoxArgument(MaskEdBox);
         const QString sMask = pEdit->inputMask();
         pEdit->setInputMask(QString());
         pEdit->setText(QString::fromStdString(Text));
         // Setting the mask back lays the text into the mask's places.
         pEdit->setInputMask(sMask);
-    } catch (...) {
-        ReportError("LoadMaskedText", std::current_exception());
-    }
+    });
 }
 
 bool Library::MultiListAnySelected(QObject* MultiSelectControl) {
     bool bResult = false;
-    try {
+    Guard("MultiListAnySelected", [&] {
         const QAbstractItemView* pView = MultiSelectView(MultiSelectControl);
         const QAbstractItemModel* pModel = pView->model();
         const int iCount = pModel->rowCount(pView->rootIndex());
@@ -383,14 +367,12 @@ bool Library::MultiListAnySelected(QObject* MultiSelectControl) {
             bResult =
                 pView->selectionModel()->isSelected(pModel->index(iRow, 0, pView->rootIndex()));
         }
-    } catch (...) {
-        ReportError("MultiListAnySelected", std::current_exception());
-    }
+    });
     return bResult;
 }
 
 void Library::MultiListRemoveSelected(QObject* MultiSelectControl) {
-    try {
+    Guard("MultiListRemoveSelected", [&] {
         const QAbstractItemView* pView = MultiSelectView(MultiSelectControl);
         QAbstractItemModel* pModel = pView->model();
         const QModelIndex oRoot = pView->rootIndex();
@@ -401,13 +383,11 @@ void Library::MultiListRemoveSelected(QObject* MultiSelectControl) {
                 throw CRunTimeError::Standard(RunTimeErrors::InvalidProcedureCall);
             }
         }
-    } catch (...) {
-        ReportError("MultiListRemoveSelected", std::current_exception());
-    }
+    });
 }
 
 void Library::MultiListSelectAll(QObject* MultiSelectControl) {
-    try {
+    Guard("MultiListSelectAll", [&] {
         QAbstractItemView* pView = MultiSelectView(MultiSelectControl);
         QAbstractItemModel* pModel = pView->model();
         const QModelIndex oRoot = pView->rootIndex();
@@ -429,13 +409,11 @@ void Library::MultiListSelectAll(QObject* MultiSelectControl) {
                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
         pView->verticalScrollBar()->setValue(iTop);
-    } catch (...) {
-        ReportError("MultiListSelectAll", std::current_exception());
-    }
+    });
 }
 
 void Library::MultiListUnselectAll(QObject* MultiSelectControl) {
-    try {
+    Guard("MultiListUnselectAll", [&] {
         QAbstractItemView* pView = MultiSelectView(MultiSelectControl);
         QAbstractItemModel* pModel = pView->model();
         const QModelIndex oRoot = pView->rootIndex();
@@ -447,15 +425,13 @@ void Library::MultiListUnselectAll(QObject* MultiSelectControl) {
         pView->selectionModel()->select(
             QItemSelection(pModel->index(0, 0, oRoot), pModel->index(iCount - 1, 0, oRoot)),
             QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-    } catch (...) {
-        ReportError("MultiListUnselectAll", std::current_exception());
-    }
+    });
 }
 
 std::int16_t Library::OutlineItemByText(QObject* Outline, const std::string& Text,
                                         const std::optional<Variant>& Start) {
     std::int16_t iResult = 0;
-    try {
+    Guard("OutlineItemByText", [&] {
         std::int32_t lStart = 0;
         if (Start) {
             lStart = WholeNumberStart(*Start, true);
@@ -480,14 +456,12 @@ std::int16_t Library::OutlineItemByText(QObject* Outline, const std::string& Tex
                 break;
             }
         }
-    } catch (...) {
-        ReportError("OutlineItemByText", std::current_exception());
-    }
+    });
     return iResult;
 }
 
 void Library::SelectText(QObject* Control) {
-    try {
+    Guard("SelectText", [&] {
         QWidget* pControl = ControlArgument(Control, MLibraryStrings::ErrorControl);
         if (auto* pLineEdit = qobject_cast<QLineEdit*>(pControl)) {
             pLineEdit->selectAll();
@@ -503,13 +477,11 @@ void Library::SelectText(QObject* Control) {
         } else {
             throw NotSupported();
         }
-    } catch (...) {
-        ReportError("SelectText", std::current_exception());
-    }
+    });
 }
 
 void Library::SetModelessDialog(QObject* Child, QObject* Parent) {
-    try {
+    Guard("SetModelessDialog", [&] {
         QWidget* pChild = FormArgument(Child, MLibraryStrings::ErrorChildForm);
         QWidget* pParent = nullptr;
         if (Parent != nullptr) {
@@ -534,21 +506,17 @@ void Library::SetModelessDialog(QObject* Child, QObject* Parent) {
         if (bVisible) {
             pChild->show();
         }
-    } catch (...) {
-        ReportError("SetModelessDialog", std::current_exception());
-    }
+    });
 }
 
 void Library::SetRedraw(QObject* Window, bool Redraw) {
-    try {
+    Guard("SetRedraw", [&] {
         FormOrControl(Window, MLibraryStrings::ErrorWindowControlOrForm)->setUpdatesEnabled(Redraw);
-    } catch (...) {
-        ReportError("SetRedraw", std::current_exception());
-    }
+    });
 }
 
 void Library::SetTopMost(QObject* Window, bool TopMost) {
-    try {
+    Guard("SetTopMost", [&] {
         QWidget* pForm = FormArgument(Window, MLibraryStrings::ErrorWindowForm);
         if (pForm->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != TopMost) {
             // Changing a window's flags hides it: put it back as it was.
@@ -567,25 +535,21 @@ void Library::SetTopMost(QObject* Window, bool TopMost) {
         if (TopMost && pForm->isVisible()) {
             pForm->raise();
         }
-    } catch (...) {
-        ReportError("SetTopMost", std::current_exception());
-    }
+    });
 }
 
 void Library::SmartBeep(std::int16_t SoundType) {
-    try {
+    Guard("SmartBeep", [&] {
         (void)SoundType; // the desktop has no sound per message-box kind
         if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
             QApplication::beep();
         }
-    } catch (...) {
-        ReportError("SmartBeep", std::current_exception());
-    }
+    });
 }
 
 bool Library::UnloadAllForms(const std::vector<QWidget*>& FormsCollection) {
     bool bResult = true;
-    try {
+    Guard("UnloadAllForms", [&] {
         // A form's closing may delete other forms: hold them by guarded pointers.
         std::vector<QPointer<QWidget>> vForms(FormsCollection.begin(), FormsCollection.end());
         for (auto it = vForms.rbegin(); it != vForms.rend(); ++it) {
@@ -594,9 +558,7 @@ bool Library::UnloadAllForms(const std::vector<QWidget*>& FormsCollection) {
                 break;
             }
         }
-    } catch (...) {
-        ReportError("UnloadAllForms", std::current_exception());
-    }
+    });
     return bResult;
 }
 
