@@ -1,0 +1,21 @@
+#include "aboutbox/MAboutBoxStrings.h"
+
+#include <map>
+
+namespace qlAboutBox::MAboutBoxStrings {
+
+std::string LoadResString(int iId) {
+    static const std::map<int, std::string> oTable = {
+        {AboutPrefix, "About "},
+        {VersionPrefix, "Version: "},
+        {OkCaption, "OK"},
+        {SystemInfoCaption, "&System Info..."},
+        {AutostartBefore, "To start "},
+        {AutostartAfter, " with the desktop, run: "},
+        {NotStarted, "The system information program could not be started."},
+    };
+    const auto it = oTable.find(iId);
+    return it == oTable.end() ? std::string() : it->second;
+}
+
+} // namespace qlAboutBox::MAboutBoxStrings

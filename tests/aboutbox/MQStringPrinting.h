@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+// Lets test failures print Qt strings as text.
+inline void PrintTo(const QString& sText, std::ostream* pStream) {
+    *pStream << '"' << sText.toStdString() << '"';
+}
