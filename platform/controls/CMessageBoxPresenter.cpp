@@ -40,6 +40,10 @@ std::vector<QMessageBox::StandardButton> ButtonOrder(int iStyle) {
 CMessageBoxPresenter::CMessageBoxPresenter(QWidget* pOwner) : m_pOwner(pOwner) {}
 
 int CMessageBoxPresenter::Show(const std::string& sText, const std::string& sCaption, int iStyle) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        // No desktop to show a box on (a run without a window).
+        return CMessagePresenter::Console().Show(sText, sCaption, iStyle);
+    }
     QWidget* pOwner = m_pOwner != nullptr ? m_pOwner.data() : QApplication::activeWindow();
     QMessageBox oBox(IconOf(iStyle), QString::fromStdString(sCaption),
                      QString::fromStdString(sText), ButtonsOf(iStyle), pOwner);

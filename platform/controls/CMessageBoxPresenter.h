@@ -8,7 +8,7 @@
 // Message boxes on the desktop: a modal QMessageBox over the owner window, built from the
 // classic style value (buttons + icon + default button) and answering with the classic
 // answer values. Escape and the close box give the Cancel answer where there is a Cancel
-// button, else No, else OK.
+// button, else No, else OK. Without a QApplication it falls back to the console presenter.
 class CMessageBoxPresenter : public CMessagePresenter {
 public:
     // pOwner: the window the boxes belong to (nullptr: the active window).
