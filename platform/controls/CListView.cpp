@@ -98,10 +98,6 @@ CListView::CListView(QWidget* pParent) : QWidget(pParent), m_pModel(new CListIte
     SetUpDisplay(*pIconView);
     SetUpDisplay(*pDetailsView);
 
-    pIconView->setUniformItemSizes(false);
-    pIconView->setLayoutMode(QListView::Batched);
-    pIconView->setBatchSize(200);
-
     pDetailsView->setRootIsDecorated(false);
     pDetailsView->setItemsExpandable(false);
     pDetailsView->setUniformRowHeights(true);
@@ -276,13 +272,7 @@ CImageList* CListView::Icons() const {
 }
 
 void CListView::SetIcons(CImageList* pIcons) {
-    if (m_pIcons != nullptr) {
-        disconnect(m_pIcons, nullptr, this, nullptr);
-    }
     m_pIcons = pIcons;
-    if (pIcons != nullptr) {
-        connect(pIcons, &CImageList::Changed, this, [this] { m_pModel->ImagesChanged(); });
-    }
     ApplyImageLists();
 }
 
@@ -291,13 +281,7 @@ CImageList* CListView::SmallIcons() const {
 }
 
 void CListView::SetSmallIcons(CImageList* pSmallIcons) {
-    if (m_pSmallIcons != nullptr) {
-        disconnect(m_pSmallIcons, nullptr, this, nullptr);
-    }
     m_pSmallIcons = pSmallIcons;
-    if (pSmallIcons != nullptr) {
-        connect(pSmallIcons, &CImageList::Changed, this, [this] { m_pModel->ImagesChanged(); });
-    }
     ApplyImageLists();
 }
 
@@ -498,6 +482,21 @@ void CListView::ApplyStyle() {
 }
 
 void CListView::ApplyImageLists() {
+    // One list may serve as both; each attached list is listened to once.
+    for (const QMetaObject::Connection& oConnection : m_colImageListConnections) {
+        disconnect(oConnection);
+    }
+    m_colImageListConnections.clear();
+    const auto fListen = [this](CImageList* pImages) {
+        m_colImageListConnections.push_back(
+            connect(pImages, &CImageList::Changed, this, [this] { m_pModel->ImagesChanged(); }));
+    };
+    if (m_pIcons != nullptr) {
+        fListen(m_pIcons);
+    }
+    if (m_pSmallIcons != nullptr && m_pSmallIcons != m_pIcons) {
+        fListen(m_pSmallIcons);
+    }
     m_pModel->SetImageLists(m_pIcons, m_pSmallIcons, m_iView == StyleLargeIcons);
 }
 

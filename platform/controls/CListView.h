@@ -111,7 +111,7 @@ public:
 
     // --- Column headers (shown in the details style) ------------------------------------
     // Adds a column at the end and returns its 1-based index. The first column holds the
-    // item text and is always left-aligned.
+    // item text and is always left-aligned (another alignment for it raises 380).
     int AddColumnHeader(const std::string& sCaption, int iAlignment = ColumnLeft,
                         std::int32_t lWidth = 1440);
     int ColumnHeaderCount() const;
@@ -170,6 +170,7 @@ private:
     QTreeView* m_pDetailsView;
     QPointer<CImageList> m_pIcons;
     QPointer<CImageList> m_pSmallIcons;
+    std::vector<QMetaObject::Connection> m_colImageListConnections;
     std::vector<SColumnWidth> m_colWidths;
     int m_iView = StyleLargeIcons;
     int m_iSortKey = 0;
