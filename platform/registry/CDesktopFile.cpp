@@ -149,6 +149,12 @@ std::optional<std::vector<std::string>> CDesktopFile::SplitExec(const std::strin
             } else if (c == '\\' && n + 1 < sExec.size() &&
                        std::string("\"`$\\").find(sExec[n + 1]) != std::string::npos) {
                 sWord += sExec[++n];
+            } else if (c == '%' && n + 1 < sExec.size() && sExec[n + 1] != '"') {
+                // "%%" stays as written; any other code is made literal text.
+                sWord += "%%";
+                if (sExec[n + 1] == '%') {
+                    ++n;
+                }
             } else {
                 sWord += c;
             }

@@ -33,8 +33,10 @@ public:
     static std::vector<std::string> SplitList(const std::string& sValue);
 
     // The arguments of an unescaped Exec value: words split at blanks, double quotes group
-    // and a backslash inside them escapes '"', '`', '$' and '\'. nullopt when a quote is not
-    // closed.
+    // and a backslash inside them escapes '"', '`', '$' and '\'. Field codes have no place
+    // inside quotes: there every "%" comes out as "%%" (a "%%" as written stays one "%%"), so
+    // that a document's path is never put into a quoted text such as a shell command. nullopt
+    // when a quote is not closed.
     static std::optional<std::vector<std::string>> SplitExec(const std::string& sExec);
     // One argument as an Exec line writes it: bare when it holds nothing that needs quoting,
     // else between double quotes with '"', '`', '$' and '\' escaped.

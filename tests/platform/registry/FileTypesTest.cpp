@@ -249,6 +249,14 @@ TEST_F(FreedesktopFileTypesTest, EntryFieldCodesAreExpandedAndTheDocumentsAreLef
     EXPECT_EQ(Command(oEnglish, "image/gif"), Bin("viewer-a") + " Viewer %f");
 }
 
+TEST_F(FreedesktopFileTypesTest, FieldCodesInsideQuotesStayText) {
+    // A document's name put into a quoted shell command could run as commands.
+    Entry("data/applications/shell.desktop", "viewer-a -c \"open %f 100%%\" %c");
+    m_oTemp.WriteFile("config/mimeapps.list", "[Default Applications]\nimage/png=shell.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    EXPECT_EQ(Command(oTypes, "image/png"), Bin("viewer-a") + " -c \"open %%f 100%%\" Viewer");
+}
+
 TEST_F(FreedesktopFileTypesTest, EntriesWithAMissingTryExecOrAnOpenQuoteAreUnusable) {
     Entry("data/applications/try.desktop", "viewer-a %f", "TryExec=no-such-program\n");
     Entry("data/applications/quote.desktop", "\"viewer-a %f");

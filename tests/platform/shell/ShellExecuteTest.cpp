@@ -29,6 +29,9 @@ TEST(ShellExecute, CommandLinesBecomeArgumentLists) {
         << "a file with no place in the command is appended, never seen by a shell";
     EXPECT_EQ(CShellExecute::Arguments("\"quoted \\\"inner\\\" $HOME\" %F", "/x"),
               (VS{"quoted \"inner\" $HOME", "/x"}));
+    EXPECT_EQ(CShellExecute::Arguments("sh -c \"open %%f\"", "/x; reboot"),
+              (VS{"sh", "-c", "open %f", "/x; reboot"}))
+        << "a literal code of the command: the file goes after it, never into it";
     EXPECT_TRUE(CShellExecute::Arguments("", "/x").empty());
 }
 
