@@ -1,6 +1,8 @@
 #include "platform/registry/CDesktopFile.h"
 
-#include <fstream>
+#include "platform/shell/MFileRead.h"
+
+#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -13,17 +15,8 @@ std::string Trim(const std::string& sText) {
 }
 } // namespace
 
-std::optional<CDesktopFile> CDesktopFile::Read(const std::string& sPath) {
-    std::ifstream oFile(sPath, std::ios::binary);
-    if (!oFile) {
-        return std::nullopt;
-    }
-    std::ostringstream oText;
-    oText << oFile.rdbuf();
-    if (oFile.bad()) {
-        return std::nullopt;
-    }
-    return FromText(oText.str());
+CDesktopFile CDesktopFile::Read(const std::string& sPath) {
+    return FromText(MFileRead::ReadRegularFile(sPath, MFileRead::DesktopFileCap));
 }
 
 CDesktopFile CDesktopFile::FromText(const std::string& sText) {
@@ -59,6 +52,32 @@ std::optional<std::string> CDesktopFile::Value(const std::string& sGroup,
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CDesktopFile::LocalizedValue(const std::string& sGroup,
+                                                        const std::string& sKey) const {
+    std::string sLocale;
+    for (const char* szName : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* szValue = std::getenv(szName);
+        if (szValue != nullptr && *szValue != '\0') {
+            sLocale = szValue;
+            break;
+        }
+    }
+    // "de_AT.UTF-8@euro": the encoding and the modifier play no part here.
+    sLocale = sLocale.substr(0, sLocale.find_first_of(".@"));
+    if (!sLocale.empty() && sLocale != "C" && sLocale != "POSIX") {
+        if (auto osValue = Value(sGroup, sKey + "[" + sLocale + "]")) {
+            return osValue;
+        }
+        const std::size_t nUnderscore = sLocale.find('_');
+        if (nUnderscore != std::string::npos) {
+            if (auto osValue = Value(sGroup, sKey + "[" + sLocale.substr(0, nUnderscore) + "]")) {
+                return osValue;
+            }
+        }
+    }
+    return Value(sGroup, sKey);
 }
 
 const std::vector<std::pair<std::string, std::string>>&
@@ -115,4 +134,64 @@ std::vector<std::string> CDesktopFile::SplitList(const std::string& sValue) {
         nStart = nEnd + 1;
     }
     return vItems;
+}
+
+std::optional<std::vector<std::string>> CDesktopFile::SplitExec(const std::string& sExec) {
+    std::vector<std::string> vWords;
+    std::string sWord;
+    bool bInWord = false;
+    bool bQuoted = false;
+    for (std::size_t n = 0; n < sExec.size(); ++n) {
+        const char c = sExec[n];
+        if (bQuoted) {
+            if (c == '"') {
+                bQuoted = false;
+            } else if (c == '\\' && n + 1 < sExec.size() &&
+                       std::string("\"`$\\").find(sExec[n + 1]) != std::string::npos) {
+                sWord += sExec[++n];
+            } else if (c == '%' && n + 1 < sExec.size() && sExec[n + 1] != '"') {
+                // "%%" stays as written; any other code is made literal text.
+                sWord += "%%";
+                if (sExec[n + 1] == '%') {
+                    ++n;
+                }
+            } else {
+                sWord += c;
+            }
+        } else if (c == '"') {
+            bQuoted = true;
+            bInWord = true;
+        } else if (c == ' ' || c == '\t' || c == '\n') {
+            if (bInWord) {
+                vWords.push_back(sWord);
+                sWord.clear();
+                bInWord = false;
+            }
+        } else {
+            sWord += c;
+            bInWord = true;
+        }
+    }
+    if (bQuoted) {
+        return std::nullopt;
+    }
+    if (bInWord) {
+        vWords.push_back(sWord);
+    }
+    return vWords;
+}
+
+std::string CDesktopFile::QuoteExecArgument(const std::string& sArgument) {
+    if (!sArgument.empty() &&
+        sArgument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") == std::string::npos) {
+        return sArgument;
+    }
+    std::string sOut = "\"";
+    for (const char c : sArgument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') {
+            sOut += '\\';
+        }
+        sOut += c;
+    }
+    return sOut + "\"";
 }

@@ -1,5 +1,8 @@
 #include "platform/registry/CFreedesktopFileTypes.h"
 
+#include "platform/errors/CErrorComponent.h"
+#include "platform/errors/CErrorReporter.h"
+#include "platform/errors/CRunTimeError.h"
 #include "platform/registry/MRegistryText.h"
 
 #include <QMimeDatabase>
@@ -9,6 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,52 +75,66 @@ bool IsExecutableFile(const std::string& sPath) {
            access(sPath.c_str(), X_OK) == 0;
 }
 
-// The program of an Exec line: the first argument, quoted or not, with the position where the
-// rest of the line begins.
-struct SProgram {
-    std::string sName;
-    bool bQuoted = false;
-    std::size_t nRest = 0;
-};
-
-std::optional<SProgram> ProgramOf(const std::string& sExec) {
-    SProgram oProgram;
-    std::size_t n = sExec.find_first_not_of(' ');
-    if (n == std::string::npos) {
-        return std::nullopt;
-    }
-    if (sExec[n] == '"') {
-        oProgram.bQuoted = true;
-        for (++n; n < sExec.size() && sExec[n] != '"'; ++n) {
-            if (sExec[n] == '\\' && n + 1 < sExec.size()) {
-                ++n;
+// The Exec arguments with the entry's own field codes expanded and the deprecated and unknown
+// ones removed; the document's codes and "%%" stay for the opener. A value put in for a code is
+// protected from the opener by doubling its "%".
+std::vector<std::string> ExpandEntryCodes(const std::vector<std::string>& vWords,
+                                          const std::string& sIcon, const std::string& sName,
+                                          const std::string& sEntryPath) {
+    const auto Literal = [](const std::string& sValue) {
+        std::string sOut;
+        for (const char c : sValue) {
+            sOut += c;
+            if (c == '%') {
+                sOut += '%';
             }
-            oProgram.sName += sExec[n];
         }
-        if (n >= sExec.size()) {
-            return std::nullopt; // no closing quote
+        return sOut;
+    };
+    std::vector<std::string> vOut;
+    for (const std::string& sWord : vWords) {
+        if (sWord == "%i") {
+            if (!sIcon.empty()) {
+                vOut.push_back("--icon");
+                vOut.push_back(Literal(sIcon));
+            }
+            continue;
         }
-        oProgram.nRest = n + 1;
-    } else {
-        const std::size_t nEnd = std::min(sExec.find(' ', n), sExec.size());
-        oProgram.sName = sExec.substr(n, nEnd - n);
-        oProgram.nRest = nEnd;
-    }
-    if (oProgram.sName.empty()) {
-        return std::nullopt;
-    }
-    return oProgram;
-}
-
-std::string QuoteArgument(const std::string& sText) {
-    std::string sOut = "\"";
-    for (const char c : sText) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') {
-            sOut += '\\';
+        std::string sArgument;
+        bool bRemoved = false;
+        for (std::size_t n = 0; n < sWord.size(); ++n) {
+            if (sWord[n] != '%' || n + 1 >= sWord.size()) {
+                sArgument += sWord[n];
+                continue;
+            }
+            const char cCode = sWord[++n];
+            switch (cCode) {
+            case '%':
+            case 'f':
+            case 'F':
+            case 'u':
+            case 'U':
+                sArgument += '%';
+                sArgument += cCode;
+                break;
+            case 'c':
+                sArgument += Literal(sName);
+                break;
+            case 'k':
+                sArgument += Literal(sEntryPath);
+                break;
+            case 'i':
+                sArgument += Literal(sIcon);
+                break;
+            default: // %d %D %n %N %v %m and codes no one defined
+                bRemoved = true;
+            }
         }
-        sOut += c;
+        if (!(bRemoved && sArgument.empty())) {
+            vOut.push_back(sArgument);
+        }
     }
-    return sOut + "\"";
+    return vOut;
 }
 
 void AddLists(std::map<std::string, std::vector<std::string>>& colTarget,
@@ -290,19 +308,28 @@ std::optional<std::string> CFreedesktopFileTypes::ApplicationCommand(const std::
     }
     std::optional<std::string> osCommand;
     const auto itFile = m_colDesktopFiles.find(sId);
-    if (itFile != m_colDesktopFiles.end()) {
-        const auto oEntry = CDesktopFile::Read(itFile->second);
-        const std::string sGroup = "Desktop Entry";
-        if (oEntry && oEntry->Value(sGroup, "Hidden").value_or("false") != "true" &&
-            oEntry->Value(sGroup, "Type").value_or("Application") == "Application") {
-            const std::string sExec =
-                CDesktopFile::Unescape(oEntry->Value(sGroup, "Exec").value_or(""));
-            const auto oProgram = ProgramOf(sExec);
-            const auto osPath = oProgram ? FindProgram(oProgram->sName) : std::nullopt;
-            if (osPath) {
-                osCommand = (oProgram->bQuoted ? QuoteArgument(*osPath) : *osPath) +
-                            sExec.substr(oProgram->nRest);
+    const auto oEntry =
+        itFile != m_colDesktopFiles.end() ? ReadDatabase(itFile->second) : std::nullopt;
+    const std::string sGroup = "Desktop Entry";
+    const auto Text = [&](const std::string& sKey) {
+        return CDesktopFile::Unescape(oEntry->Value(sGroup, sKey).value_or(""));
+    };
+    if (oEntry && Text("Hidden") != "true" &&
+        oEntry->Value(sGroup, "Type").value_or("Application") == "Application") {
+        const std::string sTryExec = Text("TryExec");
+        const auto ovWords = CDesktopFile::SplitExec(Text("Exec"));
+        const auto osProgram =
+            ovWords && !ovWords->empty() ? FindProgram(ovWords->front()) : std::nullopt;
+        if (osProgram && (sTryExec.empty() || FindProgram(sTryExec))) {
+            const std::vector<std::string> vArguments = ExpandEntryCodes(
+                std::vector<std::string>(ovWords->begin() + 1, ovWords->end()), Text("Icon"),
+                CDesktopFile::Unescape(oEntry->LocalizedValue(sGroup, "Name").value_or("")),
+                itFile->second);
+            std::string sCommand = CDesktopFile::QuoteExecArgument(*osProgram);
+            for (const std::string& sArgument : vArguments) {
+                sCommand += " " + CDesktopFile::QuoteExecArgument(sArgument);
             }
+            osCommand = sCommand;
         }
     }
     m_colCommands.emplace(sId, osCommand);
@@ -334,7 +361,7 @@ void CFreedesktopFileTypes::LoadDatabases() {
     }
     m_bLoaded = true;
     const auto ReadList = [&](const std::string& sPath, bool bDesktopSpecific) {
-        const auto oFile = CDesktopFile::Read(sPath);
+        const auto oFile = ReadDatabase(sPath);
         if (!oFile) {
             return;
         }
@@ -360,17 +387,49 @@ void CFreedesktopFileTypes::LoadDatabases() {
         ReadListsIn(sDir + "/applications");
     }
     for (const std::string& sDir : m_vDataDirs) {
-        if (const auto oCache = CDesktopFile::Read(sDir + "/applications/mimeinfo.cache")) {
+        if (const auto oCache = ReadDatabase(sDir + "/applications/mimeinfo.cache")) {
             std::map<std::string, std::vector<std::string>> colCache;
             AddLists(colCache, oCache->Entries("MIME Cache"));
             m_vCaches.push_back(std::move(colCache));
         }
-        IndexApplications(sDir + "/applications", "");
+        std::set<std::pair<dev_t, ino_t>> colVisited;
+        IndexApplications(sDir + "/applications", "", 0, colVisited);
+    }
+}
+
+std::optional<CDesktopFile> CFreedesktopFileTypes::ReadDatabase(const std::string& sPath) {
+    try {
+        return CDesktopFile::Read(sPath);
+    } catch (const CRunTimeError& oError) {
+        if (oError.Number() == RunTimeErrors::FileNotFound ||
+            oError.Number() == RunTimeErrors::PathNotFound) {
+            return std::nullopt; // most of the places a database may lie hold none
+        }
+        std::shared_ptr<CErrorReporter> pOwn;
+        CErrorReporter* pReporter = m_pReporter;
+        if (pReporter == nullptr) {
+            pOwn = CErrorComponent::NewErrorReporter();
+            pReporter = pOwn.get();
+        }
+        pReporter->Clear();
+        pReporter->SetNumber(oError.Number());
+        pReporter->SetDescription(std::to_string(oError.Number()) + "-" + oError.Description());
+        pReporter->SetSource("CFreedesktopFileTypes.ReadDatabase");
+        pReporter->SetMessage("The file-type database " + sPath + " was not read.");
+        pReporter->Log();
+        return std::nullopt;
     }
 }
 
 void CFreedesktopFileTypes::IndexApplications(const std::string& sFolder,
-                                              const std::string& sPrefix) {
+                                              const std::string& sPrefix, int iDepth,
+                                              std::set<std::pair<dev_t, ino_t>>& colVisited) {
+    // A folder reached again (a link to "." or to a parent) would make the walk endless.
+    struct stat oFolder {};
+    if (stat(sFolder.c_str(), &oFolder) != 0 || !S_ISDIR(oFolder.st_mode) ||
+        !colVisited.emplace(oFolder.st_dev, oFolder.st_ino).second) {
+        return;
+    }
     std::error_code ec;
     std::vector<fs::directory_entry> vEntries;
     for (auto it = fs::directory_iterator(sFolder, ec); !ec && it != fs::directory_iterator();
@@ -381,8 +440,9 @@ void CFreedesktopFileTypes::IndexApplications(const std::string& sFolder,
         const std::string sName = oEntry.path().filename().string();
         std::error_code ecType;
         if (oEntry.is_directory(ecType)) {
-            if (sPrefix.size() < 1024) { // stops a loop of linked folders
-                IndexApplications(oEntry.path().string(), sPrefix + sName + "-");
+            if (iDepth + 1 < MaxFolderDepth) {
+                IndexApplications(oEntry.path().string(), sPrefix + sName + "-", iDepth + 1,
+                                  colVisited);
             }
         } else if (sName.size() > 8 && sName.compare(sName.size() - 8, 8, ".desktop") == 0) {
             // The first folder in precedence order holds the entry that counts.

@@ -1,6 +1,9 @@
 #include "platform/shell/CShellExecute.h"
 
+#include "platform/shell/MFileUri.h"
+
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,8 +24,9 @@ bool IsFolder(const std::string& sPath) {
     return stat(sPath.c_str(), &oStat) == 0 && S_ISDIR(oStat.st_mode);
 }
 
-// Splits an Exec-style command line into words: double quotes group, a backslash inside quotes
-// escapes the next character. Windows paths outside quotes keep their backslashes.
+// Splits an Exec-style command line into words: double quotes group (an empty pair is an empty
+// word), a backslash inside quotes escapes the next character. Windows paths outside quotes
+// keep their backslashes.
 std::vector<std::string> SplitWords(const std::string& sCommand) {
     std::vector<std::string> vWords;
     std::string sWord;
@@ -42,7 +46,7 @@ std::vector<std::string> SplitWords(const std::string& sCommand) {
         } else if (c == '"') {
             bQuoted = true;
             bInWord = true;
-        } else if (c == ' ' || c == '\t') {
+        } else if (c == ' ' || c == '\t' || c == '\n') {
             if (bInWord) {
                 vWords.push_back(sWord);
                 sWord.clear();
@@ -58,6 +62,110 @@ std::vector<std::string> SplitWords(const std::string& sCommand) {
     }
     return vWords;
 }
+
+std::string AbsolutePath(const std::string& sPath) {
+    if (sPath.empty() || sPath[0] == '/') {
+        return sPath;
+    }
+    char szFolder[4096];
+    if (getcwd(szFolder, sizeof szFolder) == nullptr) {
+        return sPath;
+    }
+    return std::string(szFolder) + "/" + sPath;
+}
+
+// What the starting child sends back when the program did not start: the step and its errno.
+enum EStep : int { StepFork = 1, StepFolder = 2, StepExec = 3 };
+struct SFailure {
+    int iStep;
+    int iErrno;
+};
+
+void ReportFailure(int iPipe, int iStep) {
+    const SFailure oFailure{iStep, errno};
+    (void)!write(iPipe, &oFailure, sizeof oFailure);
+}
+
+// Starts vArgv (program path first) detached: from a grandchild in a session of its own, so the
+// program outlives us and its parent is reaped at once. A close-on-exec pipe closes without a
+// word when the exec succeeds and carries the failing step otherwise.
+std::int32_t Launch(std::vector<std::string> vArguments, const std::string& sFolder) {
+    std::vector<char*> vArgv;
+    for (std::string& sArgument : vArguments) {
+        vArgv.push_back(sArgument.data());
+    }
+    vArgv.push_back(nullptr);
+    const char* szFolder = sFolder.empty() ? nullptr : sFolder.c_str();
+
+    int aiPipe[2];
+    if (pipe2(aiPipe, O_CLOEXEC) != 0) {
+        return CShellExecute::OutOfResources;
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        close(aiPipe[0]);
+        close(aiPipe[1]);
+        return CShellExecute::OutOfResources;
+    }
+    if (pid == 0) {
+        // Only async-signal-safe calls from here: the parent may run other threads.
+        close(aiPipe[0]);
+        setsid();
+        const pid_t pidProgram = fork();
+        if (pidProgram < 0) {
+            ReportFailure(aiPipe[1], StepFork);
+            _exit(1);
+        }
+        if (pidProgram > 0) {
+            _exit(0);
+        }
+        // The program starts with the signals of a fresh process, whatever we block or ignore.
+        sigset_t oNone;
+        sigemptyset(&oNone);
+        sigprocmask(SIG_SETMASK, &oNone, nullptr);
+        struct sigaction oDefault {};
+        oDefault.sa_handler = SIG_DFL;
+        for (int iSignal = 1; iSignal < NSIG; ++iSignal) {
+            sigaction(iSignal, &oDefault, nullptr);
+        }
+        const int iNull = open("/dev/null", O_RDONLY);
+        if (iNull > 0) {
+            dup2(iNull, 0);
+            close(iNull);
+        }
+        if (szFolder != nullptr && chdir(szFolder) != 0) {
+            ReportFailure(aiPipe[1], StepFolder);
+            _exit(127);
+        }
+        execve(vArgv[0], vArgv.data(), environ);
+        ReportFailure(aiPipe[1], StepExec);
+        _exit(127);
+    }
+    close(aiPipe[1]);
+    int iStatus = 0;
+    while (waitpid(pid, &iStatus, 0) < 0 && errno == EINTR) {
+    }
+    SFailure oFailure{};
+    ssize_t nRead = 0;
+    do {
+        nRead = read(aiPipe[0], &oFailure, sizeof oFailure);
+    } while (nRead < 0 && errno == EINTR);
+    close(aiPipe[0]);
+    if (nRead == static_cast<ssize_t>(sizeof oFailure)) {
+        if (oFailure.iStep == StepFolder) {
+            return CShellExecute::PathNotFound;
+        }
+        if (oFailure.iStep == StepExec && oFailure.iErrno == ENOEXEC) {
+            return CShellExecute::BadFormat;
+        }
+        return CShellExecute::OutOfResources;
+    }
+    // No word and a clean exit of the middle child: the exec closed the pipe.
+    if (nRead != 0 || !WIFEXITED(iStatus) || WEXITSTATUS(iStatus) != 0) {
+        return CShellExecute::OutOfResources;
+    }
+    return CShellExecute::Started;
+}
 } // namespace
 
 std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
@@ -65,14 +173,8 @@ std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
     std::vector<std::string> vArguments;
     bool bFilePlaced = false;
     for (const std::string& sWord : SplitWords(sCommand)) {
-        if (sWord == "%f" || sWord == "%F" || sWord == "%u" || sWord == "%U" || sWord == "%1") {
-            if (!bFilePlaced) {
-                vArguments.push_back(sFile);
-                bFilePlaced = true;
-            }
-            continue;
-        }
         std::string sArgument;
+        bool bHadCode = false;
         for (size_t i = 0; i < sWord.size(); ++i) {
             if (sWord[i] != '%' || i + 1 >= sWord.size()) {
                 sArgument += sWord[i];
@@ -81,13 +183,19 @@ std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
             const char cCode = sWord[++i];
             if (cCode == '%') {
                 sArgument += '%';
-            } else if (std::string("fFuU1").find(cCode) != std::string::npos) {
+                continue;
+            }
+            bHadCode = true;
+            if (cCode == 'f' || cCode == 'F' || cCode == '1') {
                 sArgument += sFile;
                 bFilePlaced = true;
+            } else if (cCode == 'u' || cCode == 'U') {
+                sArgument += MFileUri::FromPath(sFile);
+                bFilePlaced = true;
             }
-            // Any other field code (%i, %c, %k ...) stands for nothing here.
+            // Any other field code (%i, %c, %k, the deprecated ones) stands for nothing here.
         }
-        if (!sArgument.empty()) {
+        if (!sArgument.empty() || !bHadCode) {
             vArguments.push_back(sArgument);
         }
     }
@@ -102,7 +210,7 @@ std::string CShellExecute::FindProgram(const std::string& sProgram) {
         return "";
     }
     if (sProgram.find('/') != std::string::npos) {
-        return IsExecutableFile(sProgram) ? sProgram : "";
+        return IsExecutableFile(sProgram) ? AbsolutePath(sProgram) : "";
     }
     const char* pszPath = std::getenv("PATH");
     const std::string sPath = pszPath != nullptr ? pszPath : "/usr/local/bin:/usr/bin:/bin";
@@ -111,7 +219,8 @@ std::string CShellExecute::FindProgram(const std::string& sProgram) {
         const size_t nEnd = sPath.find(':', nStart);
         const std::string sFolder =
             sPath.substr(nStart, nEnd == std::string::npos ? std::string::npos : nEnd - nStart);
-        if (!sFolder.empty() && IsExecutableFile(sFolder + "/" + sProgram)) {
+        // A relative folder of PATH names no fixed place.
+        if (!sFolder.empty() && sFolder[0] == '/' && IsExecutableFile(sFolder + "/" + sProgram)) {
             return sFolder + "/" + sProgram;
         }
         if (nEnd == std::string::npos) {
@@ -124,66 +233,31 @@ std::string CShellExecute::FindProgram(const std::string& sProgram) {
 
 std::int32_t CShellExecute::Open(const std::string& sCommand, const std::string& sFile,
                                  const std::string& sFolder) {
+    if (sFile.empty()) {
+        return FileNotFound;
+    }
+    // The program runs in sFolder: a relative name would point elsewhere there.
+    const std::string sPath = AbsolutePath(sFile);
     struct stat oStat {};
-    if (stat(sFile.c_str(), &oStat) != 0) {
-        const size_t nSlash = sFile.find_last_of('/');
-        const bool bFolderMissing =
-            nSlash != std::string::npos && nSlash > 0 && !IsFolder(sFile.substr(0, nSlash));
+    if (stat(sPath.c_str(), &oStat) != 0) {
+        const size_t nSlash = sPath.find_last_of('/');
+        const bool bFolderMissing = nSlash > 0 && !IsFolder(sPath.substr(0, nSlash));
         return bFolderMissing ? PathNotFound : FileNotFound;
     }
     if (!sFolder.empty() && !IsFolder(sFolder)) {
         return PathNotFound;
     }
     // With no command, a program is started itself.
-    std::vector<std::string> vArguments = sCommand.empty() && IsExecutableFile(sFile)
-                                              ? std::vector<std::string>{sFile}
-                                              : Arguments(sCommand, sFile);
+    std::vector<std::string> vArguments = sCommand.empty() && IsExecutableFile(sPath)
+                                              ? std::vector<std::string>{sPath}
+                                              : Arguments(sCommand, sPath);
     if (vArguments.empty()) {
         return NoAssociation;
     }
+    // A command whose program is gone is an association that no longer leads anywhere.
     vArguments[0] = FindProgram(vArguments[0]);
     if (vArguments[0].empty()) {
-        return FileNotFound;
+        return NoAssociation;
     }
-    std::vector<char*> vArgv;
-    for (std::string& sArgument : vArguments) {
-        vArgv.push_back(sArgument.data());
-    }
-    vArgv.push_back(nullptr);
-
-    // The program outlives us: started from a grandchild in a session of its own, with a
-    // pipe that closes on a successful exec and carries the error of a failed one.
-    int aiPipe[2];
-    if (pipe2(aiPipe, O_CLOEXEC) != 0) {
-        return FileNotFound;
-    }
-    const pid_t pid = fork();
-    if (pid < 0) {
-        close(aiPipe[0]);
-        close(aiPipe[1]);
-        return FileNotFound;
-    }
-    if (pid == 0) {
-        close(aiPipe[0]);
-        setsid();
-        if (fork() != 0) {
-            _exit(0);
-        }
-        if (!sFolder.empty() && chdir(sFolder.c_str()) != 0) {
-            const int iErrno = errno;
-            (void)!write(aiPipe[1], &iErrno, sizeof iErrno);
-            _exit(127);
-        }
-        execve(vArgv[0], vArgv.data(), environ);
-        const int iErrno = errno;
-        (void)!write(aiPipe[1], &iErrno, sizeof iErrno);
-        _exit(127);
-    }
-    close(aiPipe[1]);
-    int iStatus = 0;
-    waitpid(pid, &iStatus, 0);
-    int iErrno = 0;
-    const ssize_t nRead = read(aiPipe[0], &iErrno, sizeof iErrno);
-    close(aiPipe[0]);
-    return nRead == static_cast<ssize_t>(sizeof iErrno) ? FileNotFound : Started;
+    return Launch(std::move(vArguments), sFolder);
 }

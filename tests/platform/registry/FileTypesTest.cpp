@@ -1,11 +1,16 @@
 #include "platform/registry/CFreedesktopFileTypes.h"
 
+#include "platform/errors/CErrorReporter.h"
+#include "platform/shell/MFileRead.h"
 #include "support/CScopedEnvironment.h"
 #include "support/CTempFolder.h"
+#include "support/MUnprivileged.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -70,9 +75,25 @@ protected:
         return oTypes.DefaultValue(sType + "\\shell\\open\\command").value_or("<none>");
     }
     std::string Bin(const std::string& sName) { return m_oTemp / ("bin/" + sName); }
+    // The provider with its refusals collected instead of logged.
+    void Watch(CFreedesktopFileTypes& oTypes) {
+        m_oReporter.Reported = [this](const CErrorReporter& oReport) {
+            m_vLogged.push_back(oReport.Message());
+        };
+        oTypes.SetErrorReporter(&m_oReporter);
+    }
+    std::string Logged() const {
+        std::string sAll;
+        for (const std::string& sLine : m_vLogged) {
+            sAll += sLine + "\n";
+        }
+        return sAll;
+    }
 
     CTempFolder m_oTemp;
     CScopedEnvironment m_oEnvironment;
+    CErrorReporter m_oReporter;
+    std::vector<std::string> m_vLogged;
 };
 
 } // namespace
@@ -201,4 +222,113 @@ TEST_F(FreedesktopFileTypesTest, ExecLinesKeepTheirArgumentsAndEscapes) {
     EXPECT_EQ(Command(oTypes, "image/png"), "/bin/sh -c \"echo \\$1\" %F");
     EXPECT_EQ(Command(oTypes, "image/gif"), "<none>");  // "viewer b" is one word only when quoted
     EXPECT_EQ(Command(oTypes, "image/jpeg"), "<none>"); // a relative path names no program
+}
+
+TEST_F(FreedesktopFileTypesTest, EntryFieldCodesAreExpandedAndTheDocumentsAreLeftToTheOpener) {
+    m_oEnvironment.Set("LANG", "de_AT.UTF-8");
+    m_oEnvironment.Unset("LC_ALL");
+    m_oEnvironment.Unset("LC_MESSAGES");
+    const std::string sEntry = m_oTemp.WriteFile(
+        "data/applications/full.desktop",
+        "[Desktop Entry]\nType=Application\nName=100% Viewer\nName[de]=Betrachter \"A\"\n"
+        "Icon=my\\sicon\nExec=viewer-a %i --title=%c %k %d %N %m %U %%\n");
+    Entry("data/applications/plain.desktop", "viewer-a %i %c %f");
+    m_oTemp.WriteFile("config/mimeapps.list", "[Default Applications]\nimage/png=full.desktop\n"
+                                              "image/gif=plain.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    EXPECT_EQ(Command(oTypes, "image/png"),
+              Bin("viewer-a") + " --icon \"my icon\" \"--title=Betrachter \\\"A\\\"\" " + sEntry +
+                  " %U %%");
+    m_oEnvironment.Set("LANG", "C");
+    CFreedesktopFileTypes oEnglish;
+    // A "%" of the name is doubled, so that the opener does not take it for a field code.
+    EXPECT_EQ(Command(oEnglish, "image/png"), Bin("viewer-a") +
+                                                  " --icon \"my icon\" \"--title=100%% Viewer\" " +
+                                                  sEntry + " %U %%");
+    // Without an icon %i is nothing.
+    EXPECT_EQ(Command(oEnglish, "image/gif"), Bin("viewer-a") + " Viewer %f");
+}
+
+TEST_F(FreedesktopFileTypesTest, FieldCodesInsideQuotesStayText) {
+    // A document's name put into a quoted shell command could run as commands.
+    Entry("data/applications/shell.desktop", "viewer-a -c \"open %f 100%%\" %c");
+    m_oTemp.WriteFile("config/mimeapps.list", "[Default Applications]\nimage/png=shell.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    EXPECT_EQ(Command(oTypes, "image/png"), Bin("viewer-a") + " -c \"open %%f 100%%\" Viewer");
+}
+
+TEST_F(FreedesktopFileTypesTest, EntriesWithAMissingTryExecOrAnOpenQuoteAreUnusable) {
+    Entry("data/applications/try.desktop", "viewer-a %f", "TryExec=no-such-program\n");
+    Entry("data/applications/quote.desktop", "\"viewer-a %f");
+    m_oTemp.WriteFile("config/mimeapps.list",
+                      "[Default Applications]\nimage/png=try.desktop;quote.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    EXPECT_EQ(Command(oTypes, "image/png"), "<none>");
+}
+
+TEST_F(FreedesktopFileTypesTest, ApplicationFoldersLinkedBackAreWalkedOnce) {
+    // Two links to "." would make a walk that follows them run for ever; a link to the parent
+    // and a deep folder chain end it as well.
+    const fs::path oApplications = m_oTemp.Path() / "data/applications";
+    fs::create_directory_symlink(".", oApplications / "a");
+    fs::create_directory_symlink(".", oApplications / "b");
+    fs::create_directory_symlink("..", oApplications / "up");
+    std::string sDeep = "data/applications";
+    for (int i = 0; i < CFreedesktopFileTypes::MaxFolderDepth + 2; ++i) {
+        sDeep += "/d";
+    }
+    Entry(sDeep + "/deep.desktop", "viewer-a %f");
+    Entry("data/applications/d/d/near.desktop", "viewer-a %u");
+    m_oTemp.WriteFile("config/mimeapps.list",
+                      "[Default Applications]\nimage/png=a-viewer-c.desktop;"
+                      "d-d-d-d-d-d-d-d-d-d-deep.desktop;d-d-near.desktop\n"
+                      "image/gif=viewer-c.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    EXPECT_EQ(Command(oTypes, "image/png"), Bin("viewer-a") + " %u");
+    EXPECT_EQ(Command(oTypes, "image/gif"), m_oTemp / "bin2/viewer-c");
+}
+
+TEST_F(FreedesktopFileTypesTest, DatabaseFilesThatAreNotRegularOrTooLargeAreRefusedAndLogged) {
+    // A list linked to an endless device, an entry that is a named pipe, an entry past the cap:
+    // each refused at once, logged once, and the rest of the databases still answer.
+    fs::create_directories(m_oTemp.Path() / "config");
+    fs::create_symlink("/dev/zero", m_oTemp.Path() / "config/mimeapps.list");
+    const std::string sPipe = m_oTemp / "data/applications/pipe.desktop";
+    fs::create_directories(m_oTemp.Path() / "data/applications");
+    ASSERT_EQ(mkfifo(sPipe.c_str(), 0644), 0);
+    const std::string sHuge = m_oTemp.WriteFile("data/applications/huge.desktop", "");
+    fs::resize_file(sHuge, MFileRead::DesktopFileCap + 1);
+    m_oTemp.WriteFile("etc-xdg/mimeapps.list",
+                      "[Default Applications]\nimage/png=pipe.desktop;huge.desktop;"
+                      "viewer-a.desktop\nimage/gif=pipe.desktop;viewer-c.desktop\n");
+    CFreedesktopFileTypes oTypes;
+    Watch(oTypes);
+    EXPECT_EQ(Command(oTypes, "image/png"), Bin("viewer-a") + " %U");
+    EXPECT_EQ(Command(oTypes, "image/gif"), m_oTemp / "bin2/viewer-c");
+    EXPECT_EQ(m_vLogged.size(), 3u) << Logged();
+    for (const std::string& sFile : {m_oTemp / "config/mimeapps.list", sPipe, sHuge}) {
+        EXPECT_NE(Logged().find(sFile + " was not read"), std::string::npos) << sFile;
+    }
+}
+
+TEST_F(FreedesktopFileTypesTest, AnUnreadableListIsLoggedAndSkippedForAnOrdinaryUser) {
+    m_oTemp.WriteFile("config/mimeapps.list",
+                      "[Default Applications]\nimage/png=viewer-c.desktop\n");
+    m_oTemp.WriteFile("etc-xdg/mimeapps.list",
+                      "[Default Applications]\nimage/png=viewer-a.desktop\n");
+    MUnprivileged::OpenToAll(m_oTemp.Path().string());
+    MUnprivileged::OpenToAll(SharedMimeRoot());
+    chmod((m_oTemp / "config/mimeapps.list").c_str(), 0);
+    const int iResult = MUnprivileged::Run([&] {
+        CFreedesktopFileTypes oTypes;
+        Watch(oTypes);
+        if (Command(oTypes, "image/png") != Bin("viewer-a") + " %U") {
+            return 1;
+        }
+        return m_vLogged.size() == 1 &&
+                       m_vLogged[0].find("config/mimeapps.list was not read") != std::string::npos
+                   ? 0
+                   : 2;
+    });
+    EXPECT_EQ(iResult, 0);
 }
