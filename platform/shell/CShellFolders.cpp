@@ -208,9 +208,7 @@ std::optional<std::string> CShellFolders::Path(std::int32_t lFolderId) {
         return UserDirectory("TEMPLATES", "Templates");
     case Recent: {
         const std::string sRecent = RecentFolder();
-        if (!RecentFolderNamed()) {
-            CreateFolderTree(sRecent);
-        }
+        CreateFolderTree(sRecent);
         return sRecent;
     }
     case AppData:

@@ -66,10 +66,9 @@ TEST_F(ShellFoldersTest, RecentFolderFollowsTheOverridesAndIsCreated) {
     EXPECT_EQ(CShellFolders::Path(CShellFolders::Recent), m_oTemp / "program/Recent");
     EXPECT_TRUE(fs::is_directory(m_oTemp / "program/Recent"));
 
-    // A folder the user names is answered as it stands, never made.
     m_oEnvironment.Set("DAYFOLD_RECENT", m_oTemp / "feed/deep/Recent/");
     EXPECT_EQ(CShellFolders::Path(CShellFolders::Recent), m_oTemp / "feed/deep/Recent");
-    EXPECT_FALSE(fs::exists(m_oTemp / "feed"));
+    EXPECT_TRUE(fs::is_directory(m_oTemp / "feed/deep/Recent"));
 }
 
 TEST_F(ShellFoldersTest, RecentFolderBlockedByAFileOrALoopRaises) {
