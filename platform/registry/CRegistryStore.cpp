@@ -41,7 +41,11 @@ bool EndsWithName(const std::string& sKey, const std::string& sTail) {
 }
 
 std::string TwoDigits(int iValue) {
-    return (iValue < 10 ? "0" : "") + std::to_string(iValue);
+    std::string sDigits = std::to_string(iValue);
+    if (sDigits.size() < 2) {
+        sDigits.insert(sDigits.begin(), '0');
+    }
+    return sDigits;
 }
 
 std::string Stamp(const CDateTime& dtNow) {

@@ -235,11 +235,18 @@ std::string CSettingsFile::Format(const CSettingsTree& oTree) {
         if (nKey == CSettingsTree::Root && vValues.empty()) {
             continue;
         }
-        sText += "\n[" + std::string(RootName) +
-                 (nKey == CSettingsTree::Root ? "" : "\\" + oTree.Path(nKey)) + "]\n";
+        sText += "\n[";
+        sText += RootName;
+        if (nKey != CSettingsTree::Root) {
+            sText += '\\';
+            sText += oTree.Path(nKey);
+        }
+        sText += "]\n";
         for (const CSettingsTree::SValue& oValue : vValues) {
-            sText += (oValue.sName.empty() ? std::string("@") : Quote(oValue.sName)) + "=" +
-                     Quote(oValue.sValue) + "\n";
+            sText += oValue.sName.empty() ? std::string("@") : Quote(oValue.sName);
+            sText += '=';
+            sText += Quote(oValue.sValue);
+            sText += '\n';
         }
     }
     return sText;
