@@ -5,37 +5,8 @@
 #include "platform/registry/CFreedesktopFileTypes.h"
 #include "platform/shell/CShellFolders.h"
 
-#include <filesystem>
+#include <exception>
 #include <iostream>
-#include <unistd.h>
-
-namespace {
-// The data folder, made when missing; empty with a message when it cannot be used.
-std::string UsableDataFolder() {
-    const std::string sFolder = CShellFolders::DataFolder();
-    std::error_code ec;
-    std::filesystem::create_directories(sFolder, ec);
-    if (!std::filesystem::is_directory(sFolder) ||
-        access(sFolder.c_str(), R_OK | W_OK | X_OK) != 0) {
-        std::cerr << "dayfold: the data folder " << sFolder
-                  << " cannot be used (set DAYFOLD_HOME to a folder you can write)\n";
-        return "";
-    }
-    return sFolder;
-}
-
-std::string RecentFolder(const CCommandLine& oLine) {
-    if (!oLine.RecentFolder().empty()) {
-        return oLine.RecentFolder();
-    }
-    try {
-        return CShellFolders::Path(CShellFolders::Recent).value_or("");
-    } catch (const std::exception& oError) {
-        std::cerr << "dayfold: " << oError.what() << "\n";
-        return "";
-    }
-}
-} // namespace
 
 int main(int argc, char** argv) {
     const CCommandLine oLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -61,23 +32,25 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const std::string sAppPath = UsableDataFolder();
-    if (sAppPath.empty()) {
+    try {
+        std::string sProblem;
+        const auto oFolders = oLine.FindFolders(sProblem);
+        if (!oFolders) {
+            std::cerr << "dayfold: " << sProblem << "\n";
+            return 1;
+        }
+        CFreedesktopFileTypes oFileTypes;
+        MDayfold::SEnvironment oEnvironment;
+        oEnvironment.sAppPath = oFolders->sDataFolder;
+        oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
+        oEnvironment.pFileTypes = &oFileTypes;
+        MDayfold::CreateGlobals(oEnvironment);
+        const int iResult = MDayfold::CaptureOnce(oFolders->sRecentFolder, std::cout);
+        MDayfold::ReleaseGlobals();
+        return iResult;
+    } catch (const std::exception& oError) {
+        // The last guard: whatever a routine let through ends the run with its reason.
+        std::cerr << "dayfold: " << oError.what() << "\n";
         return 1;
     }
-    const std::string sRecentFolder = RecentFolder(oLine);
-    if (sRecentFolder.empty() || !std::filesystem::is_directory(sRecentFolder)) {
-        std::cerr << "dayfold: the Recent folder " << sRecentFolder << " is not a folder\n";
-        return 1;
-    }
-
-    CFreedesktopFileTypes oFileTypes;
-    MDayfold::SEnvironment oEnvironment;
-    oEnvironment.sAppPath = sAppPath;
-    oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
-    oEnvironment.pFileTypes = &oFileTypes;
-    MDayfold::CreateGlobals(oEnvironment);
-    const int iResult = MDayfold::CaptureOnce(sRecentFolder, std::cout);
-    MDayfold::ReleaseGlobals();
-    return iResult;
 }

@@ -48,12 +48,12 @@ void Fail(const std::string& sPath) {
 }
 } // namespace
 
-void CAtomicFile::Write(const std::string& sPath, const std::string& sText) {
+void CAtomicFile::Write(const std::string& sPath, const std::string& sText, unsigned int lMode) {
     CTemporary oTemporary(sPath + ".tmp-XXXXXX");
     if (oTemporary.Fd() < 0) {
         Fail(sPath);
     }
-    fchmod(oTemporary.Fd(), 0644);
+    fchmod(oTemporary.Fd(), static_cast<mode_t>(lMode & 0777));
     const char* pData = sText.data();
     size_t nLeft = sText.size();
     while (nLeft > 0) {

@@ -8,6 +8,8 @@
 class CAtomicFile {
 public:
     // Throws CRunTimeError when the file cannot be written; the old file is then untouched
-    // and no temporary file is left behind.
-    static void Write(const std::string& sPath, const std::string& sText);
+    // and no temporary file is left behind. The new file gets the permission bits lMode before
+    // it takes the old one's place, so a private file is never readable by others meanwhile.
+    static void Write(const std::string& sPath, const std::string& sText,
+                      unsigned int lMode = 0644);
 };
