@@ -77,6 +77,7 @@ std::optional<CCommandLine::SFolders> CCommandLine::FindFolders(std::string& sPr
             } catch (const std::exception&) {
             }
             oFolders.sRecentFolder = CShellFolders::RecentFolder();
+            oFolders.bFedFromDesktop = true;
         }
         if (const std::string sWhy = CShellFolders::FolderProblem(oFolders.sRecentFolder, false);
             !sWhy.empty()) {

@@ -11,6 +11,9 @@ public:
     struct SFolders {
         std::string sDataFolder;
         std::string sRecentFolder;
+        // The Recent folder is the program's own (neither --recent-folder nor DAYFOLD_RECENT
+        // named one): the desktop's records of opened documents feed it.
+        bool bFedFromDesktop = false;
     };
 
     // Reads the arguments after the program name; Error() tells what was wrong.

@@ -2,11 +2,31 @@
 // application-wide objects and runs the mode asked for.
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
+#include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
+#include "platform/shell/CAutostart.h"
+#include "platform/shell/CRecentFeed.h"
 #include "platform/shell/CShellFolders.h"
 
 #include <exception>
 #include <iostream>
+
+namespace {
+// dayfold --autostart on|off: the desktop session's entry that starts the program.
+int SetAutostart(bool bOn) {
+    try {
+        CAutostart::SetOn(bOn, bOn ? CAutostart::RunningProgram() : "");
+        std::cout << (bOn ? "Dayfold now starts with the desktop (" + CAutostart::EntryPath() + ")"
+                          : std::string("Dayfold no longer starts with the desktop"))
+                  << "\n";
+        return 0;
+    } catch (const std::exception& oError) {
+        std::cerr << "dayfold: the autostart entry " << CAutostart::EntryPath()
+                  << " cannot be changed: " << oError.what() << "\n";
+        return 1;
+    }
+}
+} // namespace
 
 int main(int argc, char** argv) {
     const CCommandLine oLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -23,8 +43,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!oLine.Autostart().empty()) {
-        std::cerr << "dayfold: --autostart comes with the window; this build does not set it\n";
-        return 2;
+        return SetAutostart(oLine.Autostart() == "on");
     }
     if (!oLine.CaptureOnce()) {
         std::cerr << "dayfold: this build files the Recent folder only; run it with "
@@ -45,6 +64,12 @@ int main(int argc, char** argv) {
         oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
         oEnvironment.pFileTypes = &oFileTypes;
         MDayfold::CreateGlobals(oEnvironment);
+        if (oFolders->bFedFromDesktop) {
+            // What the desktop recorded since the last run reaches the Recent folder first.
+            CRecentFeed oFeed(oFolders->sRecentFolder);
+            oFeed.SetErrorReporter(&MDayfold::ErrorReporter());
+            oFeed.Update();
+        }
         const int iResult = MDayfold::CaptureOnce(oFolders->sRecentFolder, std::cout);
         MDayfold::ReleaseGlobals();
         return iResult;
