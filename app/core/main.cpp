@@ -2,9 +2,11 @@
 // application-wide objects and runs the mode asked for.
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
+#include "app/window/MWindowProgram.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
 #include "platform/shell/CShellFolders.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <unistd.h>
@@ -55,11 +57,6 @@ int main(int argc, char** argv) {
         std::cerr << "dayfold: --autostart comes with the window; this build does not set it\n";
         return 2;
     }
-    if (!oLine.CaptureOnce()) {
-        std::cerr << "dayfold: this build files the Recent folder only; run it with "
-                     "--capture-once\n";
-        return 2;
-    }
 
     const std::string sAppPath = UsableDataFolder();
     if (sAppPath.empty()) {
@@ -76,6 +73,11 @@ int main(int argc, char** argv) {
     oEnvironment.sAppPath = sAppPath;
     oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
     oEnvironment.pFileTypes = &oFileTypes;
+    if (!oLine.CaptureOnce()) {
+        // The program's own Recent folder is kept filled from the desktop's records.
+        return MWindowProgram::Run(argc, argv, oEnvironment, sRecentFolder,
+                                   oLine.RecentFolder().empty() && !std::getenv("DAYFOLD_RECENT"));
+    }
     MDayfold::CreateGlobals(oEnvironment);
     const int iResult = MDayfold::CaptureOnce(sRecentFolder, std::cout);
     MDayfold::ReleaseGlobals();
