@@ -230,8 +230,10 @@ void FMain::LoadDailyListView(const std::string& sNodeKey) {
     QString sNote;
     if (m_lvwDaily->Count() == 0) {
         if (m_tvwMain->SelectedKey().empty()) {
-            sNote = m_tvwMain->Count() <= 1 ? "No documents have been filed yet."
-                                            : "Choose a day to see its documents.";
+            sNote = m_tvwMain->Count() <= 1
+                        ? "No documents have been filed yet.\nEvery document you open is filed "
+                          "here under the day you opened it."
+                        : "Choose a day to see its documents.";
         } else if (m_tvwMain->Children(m_tvwMain->SelectedKey()) > 0) {
             sNote = "Choose a day to see its documents.";
         } else {
@@ -316,7 +318,7 @@ void FMain::SelectDate(const CDateTime& dDate) {
         } else {
             m_tvwMain->ClearSelection();
             LoadDailyListView("");
-            m_lblDailyEmpty->setText(QString("No documents were opened on %1 %2 %3.")
+            m_lblDailyEmpty->setText(QString("No documents were opened on %1 %2, %3.")
                                          .arg(dDate.MonthName().c_str())
                                          .arg(dDate.Day())
                                          .arg(dDate.Year()));

@@ -210,7 +210,7 @@ TEST_F(MainWindow, TheCalendarMarksDaysWithFoldersAndAnEmptyDateEmptiesTheList) 
     EXPECT_EQ(oMain.tvwMain()->SelectedKey(), "");
     EXPECT_EQ(Status(), "0 objects");
     EXPECT_TRUE(oMain.lblDailyEmpty()->isVisibleTo(&oMain));
-    EXPECT_EQ(oMain.lblDailyEmpty()->text(), "No documents were opened on March 13 1998.");
+    EXPECT_EQ(oMain.lblDailyEmpty()->text(), "No documents were opened on March 13, 1998.");
 
     // A new day filed in the month on show is marked at once.
     m_oWorld.OpenDocument("Memo.txt", At(15, 10, 5));
