@@ -209,6 +209,11 @@ void FMain::CreateToolbar() {
             iX += 8;
         }
     }
+    // The etched line under the strip runs across its full width (see Form_Resize).
+    m_linToolbarBottom = new QFrame(m_picToolbar);
+    m_linToolbarBottom->setObjectName("linToolbarBottom");
+    m_linToolbarBottom->setFrameShape(QFrame::HLine);
+    m_linToolbarBottom->setFrameShadow(QFrame::Sunken);
     // The folder buttons are the folder commands themselves: they are enabled with them.
     m_sftToolbar[ButtonExploreFolder]->setDefaultAction(m_oActions.pExplore);
     m_sftToolbar[ButtonOpenFolder]->setDefaultAction(m_oActions.pOpenFolder);
@@ -503,10 +508,15 @@ void FMain::Form_Unload() {
     MDayfold::Assert().Assert(m_oDaily != nullptr, "FMain.Form_Unload: Daily object is nothing");
     MDayfold::Assert().Assert(m_oFavorites != nullptr,
                               "FMain.Form_Unload: Favorites object is nothing");
-    if (m_bUnloaded || !m_oDaily || !m_oFavorites) {
+    if (m_bUnloaded) {
         return;
     }
     m_bUnloaded = true;
+    if (!m_oDaily || !m_oFavorites) {
+        // A load that failed early has nothing to save; the program still ends.
+        emit Unloaded();
+        return;
+    }
     try {
         m_tmrMain->SetEnabled(false);
         SaveWindowSettings();
@@ -533,6 +543,10 @@ void FMain::Form_Resize() {
         }
         const std::int32_t lWidth = ClientWidth();
         MTwips::Move(*m_picToolbar, 0, 0, lWidth, ToolbarHeight);
+        if (m_linToolbarBottom != nullptr) {
+            m_linToolbarBottom->setGeometry(0, m_picToolbar->height() - 2, m_picToolbar->width(),
+                                            2);
+        }
         const std::int32_t lContainerWidth = std::max(lWidth - 30, 0);
         const std::int32_t lContainerHeight = std::max(ClientHeight() - ToolbarHeight - 15, 0);
         if (m_oDaily) {

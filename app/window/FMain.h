@@ -289,6 +289,7 @@ private:
     std::array<CImageList*, 5> m_imlMain{};
     std::array<CToolbarButton*, ToolbarButtons> m_sftToolbar{};
     std::array<QFrame*, 3> m_linToolbar{};
+    QFrame* m_linToolbarBottom = nullptr;
 
     QMenu* m_mnuDayfold = nullptr;
     QMenu* m_mnuView = nullptr;
