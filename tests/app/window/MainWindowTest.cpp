@@ -317,6 +317,18 @@ TEST_F(MainWindow, MinimisingAndClosingHideToTheTray) {
     EXPECT_FALSE(oMain.isVisible());
 }
 
+TEST_F(MainWindow, WithoutATrayClosingUnloadsAndSaves) {
+    FMain& oMain = m_oWorld.Load(false);
+    oMain.SetListView(2);
+    int iUnloaded = 0;
+    QObject::connect(&oMain, &FMain::Unloaded, [&iUnloaded] { ++iUnloaded; });
+    oMain.setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(oMain.isVisible()); // minimised, not hidden: nothing could bring it back
+    EXPECT_TRUE(oMain.close());
+    EXPECT_EQ(iUnloaded, 1);
+    EXPECT_EQ(m_oWorld.Setting("View", "ListViews"), "2");
+}
+
 TEST_F(MainWindow, AWindowStoredOffEveryScreenComesBack) {
     m_oWorld.SetSetting("Window", "Left", "-450000");
     m_oWorld.SetSetting("Window", "Top", "900000");
