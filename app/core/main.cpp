@@ -2,6 +2,7 @@
 // application-wide objects and runs the mode asked for.
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
+#include "app/window/MWindowProgram.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
 #include "platform/shell/CAutostart.h"
@@ -45,11 +46,6 @@ int main(int argc, char** argv) {
     if (!oLine.Autostart().empty()) {
         return SetAutostart(oLine.Autostart() == "on");
     }
-    if (!oLine.CaptureOnce()) {
-        std::cerr << "dayfold: this build files the Recent folder only; run it with "
-                     "--capture-once\n";
-        return 2;
-    }
 
     try {
         std::string sProblem;
@@ -63,6 +59,10 @@ int main(int argc, char** argv) {
         oEnvironment.sAppPath = oFolders->sDataFolder;
         oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
         oEnvironment.pFileTypes = &oFileTypes;
+        if (!oLine.CaptureOnce()) {
+            return MWindowProgram::Run(argc, argv, oEnvironment, oFolders->sRecentFolder,
+                                       oFolders->bFedFromDesktop);
+        }
         MDayfold::CreateGlobals(oEnvironment);
         if (oFolders->bFedFromDesktop) {
             // What the desktop recorded since the last run reaches the Recent folder first.

@@ -4,19 +4,27 @@
 #include "app/views/FavoriteRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-class CShortcutCache;
+class CListView;
 class CShortcut;
+class CShortcutCache;
 class DirectoryWalker;
+class QObject;
+class QWidget;
 
 // The Favorites store: one usage record per document filed into the repository, in the order
 // the documents were first counted, kept in Favorites.dat between runs. Every count the poll
 // makes is noted in Favorites.dat.pending before its copy is filed (NoteFiling), so that the
 // counts of a run that ends before its next save are made again by the next Read.
+//
+// The same object is the Favorites view: it wraps the Favorites list and its container (their
+// columns, the settings group "Favorites", sorting, sizing and the list's events). The view's
+// routines live in CFavoritesView.cpp, in the widget library; the store works without them.
 class CFavorites {
 public:
     CFavorites();
@@ -103,4 +111,57 @@ private:
     std::unique_ptr<CShortcut> m_oShortcut;
     std::unique_ptr<CShortcutCache> m_oCache;
     std::unique_ptr<DirectoryWalker> m_oDirectoryWalker;
+
+    // --- The view (CFavoritesView.cpp) --------------------------------------------------
+public:
+    static constexpr const char* GroupName = "Favorites";
+
+    // Set by the owner after AppPath and DailyFolder: the container, then the list (its
+    // columns are added); then RestoreSettings.
+    QWidget* Container() const { return m_pContainer; }
+    void SetContainer(QWidget* pContainer);
+    CListView* ListView() const { return m_pListView; }
+    void SetListView(CListView* pListView);
+
+    // The selected item's key ("K" + the record's File), or "".
+    std::string SelectedDocument() const;
+    // 0 large icons, 1 small icons, 2 list, 3 details.
+    std::int32_t View() const;
+    void SetView(std::int32_t lView);
+    bool Visible() const;
+    void SetVisible(bool bVisible);
+    // 0 sort by name, 1 by type (ascending), 2 automatic arrangement on, 3 off.
+    void ArrangeIcons(std::int32_t lOrder);
+    // Removes the list item with that key; false when no item has it. The store keeps the
+    // record.
+    bool RemoveDocument(const std::string& sKey);
+    void RestoreSettings();
+    void SaveSettings();
+    // Sizes the container in twips, keeping its place.
+    void SetSize(std::int32_t lWidth, std::int32_t lHeight);
+
+    // Events.
+    std::function<void(const std::string& sItemKey)> DblClick;
+    std::function<void()> ItemClick;
+    // X, Y: twips in the coordinates of the container's parent (the window's client area).
+    std::function<void(float fX, float fY)> PopupMenu;
+
+    // Handlers of the controls' events.
+    void Favorites_Resize();
+    void lvwFavorites_ColumnClick(int iColumn);
+    void ListView_KeyUp(int iKeyCode, int iShift);
+    void ListView_MouseUp(int iButton, int iShift, std::int32_t lX, std::int32_t lY);
+    void ListView_DblClick();
+    void ListView_ItemClick();
+
+private:
+    CListView* m_pListView = nullptr;
+    QWidget* m_pContainer = nullptr;
+    // The context of the list's connections and the container's resize watcher (shared
+    // pointers: the store's translation unit destroys them without knowing their types).
+    std::shared_ptr<QObject> m_pListConnections;
+    std::shared_ptr<QObject> m_pContainerWatcher;
+    // Kept by the header clicks only: the last clicked column and the order in use.
+    int m_iLastColumn = 0;
+    int m_iSortOrder = 0;
 };
