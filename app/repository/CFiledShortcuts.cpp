@@ -1,6 +1,7 @@
 #include "app/repository/CFiledShortcuts.h"
 
 #include "platform/shell/CDateTime.h"
+#include "platform/shell/CFileSystem.h"
 
 #include <ctime>
 #include <fcntl.h>
@@ -25,7 +26,7 @@ CFiledShortcuts::~CFiledShortcuts() {
 void CFiledShortcuts::CloseFolders() {
     for (SDayFolder& oFolder : m_colDayFolders) {
         if (oFolder.iFd >= 0) {
-            close(oFolder.iFd);
+            CFileSystem::Current().Close(oFolder.iFd);
             oFolder.iFd = -1;
         }
     }
@@ -59,7 +60,7 @@ CFiledShortcuts::SDayFolder& CFiledShortcuts::Refreshed(size_t nDayFolder) {
     oFolder.llPoll = m_llPoll;
     SStamp oStamp;
     struct stat oStat {};
-    if (stat(oFolder.sPath.c_str(), &oStat) == 0 && S_ISDIR(oStat.st_mode)) {
+    if (CFileSystem::Current().Stat(oFolder.sPath, oStat) == 0 && S_ISDIR(oStat.st_mode)) {
         oStamp.bExists = true;
         oStamp.iDevice = oStat.st_dev;
         oStamp.iInode = oStat.st_ino;
@@ -111,11 +112,12 @@ bool CFiledShortcuts::IsFiled(std::string_view sName, const struct timespec& tsM
         return false;
     }
     if (oFolder.iFd < 0) {
-        oFolder.iFd = open(oFolder.sPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        oFolder.iFd = CFileSystem::Current().Open(oFolder.sPath, O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
     std::string sKey(sName);
     struct stat oStat {};
-    const bool bFiled = oFolder.iFd >= 0 && fstatat(oFolder.iFd, sKey.c_str(), &oStat, 0) == 0 &&
+    const bool bFiled = oFolder.iFd >= 0 &&
+                        CFileSystem::Current().StatAt(oFolder.iFd, sKey, oStat, 0) == 0 &&
                         oStat.st_mtim.tv_sec == tsModified.tv_sec;
     if (bFiled) {
         m_colNames.insert_or_assign(std::move(sKey),

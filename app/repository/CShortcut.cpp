@@ -7,6 +7,7 @@
 #include "commonlibrary/Library.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
+#include "platform/shell/CFileSystem.h"
 #include "platform/shell/CShellExecute.h"
 #include "platform/shell/MCaseFold.h"
 #include "platform/shelllink/CShellLink.h"
@@ -44,7 +45,9 @@ public:
     explicit CFileDescriptor(int iFd) : m_iFd(iFd) {}
     ~CFileDescriptor() {
         if (m_iFd >= 0) {
-            close(m_iFd);
+            const int iErrno = errno;
+            CFileSystem::Current().Close(m_iFd);
+            errno = iErrno;
         }
     }
     CFileDescriptor(const CFileDescriptor&) = delete;
@@ -64,7 +67,8 @@ std::vector<std::uint8_t> ReadBytes(int iFd, const struct stat& oStat, const std
         1);
     size_t nRead = 0;
     while (nRead < vBytes.size()) {
-        const ssize_t nChunk = read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
+        const ssize_t nChunk =
+            CFileSystem::Current().Read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
         if (nChunk < 0 && errno == EINTR) {
             continue;
         }
@@ -132,11 +136,12 @@ void CShortcut::SetFile(const std::string& sPath) {
         m_sFileName = nSlash == std::string::npos ? sPath : sPath.substr(nSlash + 1);
 
         // One open and one stat give the time and the bytes; a named pipe is not waited for.
+        CFileSystem& oFiles = CFileSystem::Current();
         const CFileDescriptor oFile(m_pCache != nullptr
                                         ? m_pCache->OpenFile(sPath)
-                                        : open(sPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+                                        : oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat oStat {};
-        if (oFile.Fd() < 0 || fstat(oFile.Fd(), &oStat) != 0) {
+        if (oFile.Fd() < 0 || oFiles.FileStat(oFile.Fd(), oStat) != 0) {
             throw CRunTimeError::FromErrno(errno, sPath);
         }
         m_llModifiedUnixTime = oStat.st_mtime;
@@ -145,6 +150,7 @@ void CShortcut::SetFile(const std::string& sPath) {
         m_sDay = TwoDigits(m_dModified.Day());
         m_sYear = std::to_string(m_dModified.Year());
         if (!S_ISREG(oStat.st_mode)) {
+            m_bDamaged = true;
             throw CRunTimeError(NotAShortcut, "The file is not a readable shortcut: " + sPath);
         }
         std::vector<std::uint8_t> vBytes = ReadBytes(oFile.Fd(), oStat, sPath);
@@ -160,32 +166,39 @@ void CShortcut::SetFile(const std::string& sPath) {
             m_lIconIndex = oLink.lIconIndex;
             m_lShowCommand = oLink.lShowCommand;
         } catch (const CRunTimeError& oError) {
+            m_bDamaged = true;
             throw CRunTimeError(oError.Number(), oError.Description() + ": " + sPath);
         }
-        m_bLoaded = true;
 
         const size_t nDot = m_sTargetFileName.rfind('.');
         const std::string sExtension =
             nDot == std::string::npos ? "" : m_sTargetFileName.substr(nDot);
-        if (sExtension.empty() || sExtension == ".") {
-            return;
-        }
         if (MCaseFold::Equal(sExtension, ".EXE")) {
             m_sTargetClass = "Application";
-            return;
+        } else if (!sExtension.empty() && sExtension != ".") {
+            // A type that could not be looked up leaves the record unloaded: filed without
+            // its type and program it would differ from every later copy.
+            if (m_pCache != nullptr) {
+                LoadFileType(sExtension, *m_pCache);
+            } else {
+                CShortcutCache oCache;
+                LoadFileType(sExtension, oCache);
+            }
         }
-        if (m_pCache != nullptr) {
-            LoadFileType(sExtension, *m_pCache);
-        } else {
-            CShortcutCache oCache;
-            LoadFileType(sExtension, oCache);
-        }
+        m_bLoaded = true;
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CShortcut.File", true);
     }
 }
 
-// Errors of the lookup are ignored: it just ends.
+void CShortcut::SetCopyFile(const std::string& sCopy) {
+    m_sFile = sCopy;
+    const size_t nSlash = sCopy.rfind('/');
+    m_sFileName = nSlash == std::string::npos ? sCopy : sCopy.substr(nSlash + 1);
+}
+
+// A type that is not registered just ends the lookup; a program whose file could not be
+// looked at raises.
 void CShortcut::LoadFileType(const std::string& sExtension, CShortcutCache& oCache) {
     const CShortcutCache::SFileType& oType = oCache.FileType(sExtension);
     m_sTargetClass = oType.sTargetClass;
@@ -200,13 +213,14 @@ void CShortcut::LoadFileType(const std::string& sExtension, CShortcutCache& oCac
     m_sExecutableFolder = oType.sExecutableFolder;
 }
 
-void CShortcut::CreateExecutableShortcut() {
+bool CShortcut::CreateExecutableShortcut() {
     try {
         CShortcutCache oOwn;
         CShortcutCache& oCache = m_pCache != nullptr ? *m_pCache : oOwn;
         if (m_sExecutable.empty() || !oCache.ProgramExists(m_sExecutable)) {
-            return;
+            return true;
         }
+        CFileSystem& oFiles = CFileSystem::Current();
         const size_t nSlash = m_sFile.rfind('/');
         const std::string sLink =
             (nSlash == std::string::npos ? "" : m_sFile.substr(0, nSlash + 1)) + m_sExecutableName +
@@ -214,43 +228,46 @@ void CShortcut::CreateExecutableShortcut() {
         // Whatever bears the name already stays: a document named like the program keeps its
         // copy, and a program shortcut made earlier that day is the same.
         struct stat oStat {};
-        if (lstat(sLink.c_str(), &oStat) == 0) {
-            return;
+        if (oFiles.LinkStat(sLink, oStat) == 0) {
+            return true;
+        }
+        if (errno != ENOENT) {
+            throw CRunTimeError::FromErrno(errno, sLink);
         }
         // Made under a temporary name and then given its own only if that is still free: it
         // appears whole or not at all, and never takes a document's place.
         std::string sTemporary = CRepository::TemporaryCopyTemplate(
             nSlash == std::string::npos ? "." : m_sFile.substr(0, nSlash));
-        const int iFd = mkostemp(sTemporary.data(), O_CLOEXEC);
+        const int iFd = oFiles.MakeTemporary(sTemporary, O_CLOEXEC);
         if (iFd < 0) {
             throw CRunTimeError::FromErrno(errno, sLink);
         }
-        close(iFd);
+        oFiles.Close(iFd);
         MDayfold::Library().CreateShellLink(sTemporary, m_sExecutable, m_sExecutableFolder, "",
                                             m_sExecutable, 1, qlCommonLibrary::SHOWNORMAL);
         try {
-            // A shortcut cut short (a full disk) is not given the name.
+            // A shortcut cut short (a full disk) is not given the name. Why it was not made
+            // the library has logged; why it could not be read back is logged here.
             CShellLink::Load(sTemporary);
         } catch (const std::exception&) {
-            unlink(sTemporary.c_str()); // the library has logged why it was not made
-            return;
+            oFiles.Remove(sTemporary);
+            throw;
         }
-        int iErrno =
-            renameat2(AT_FDCWD, sTemporary.c_str(), AT_FDCWD, sLink.c_str(), RENAME_NOREPLACE) == 0
-                ? 0
-                : errno;
+        int iErrno = oFiles.RenameNoReplace(sTemporary, sLink) == 0 ? 0 : errno;
         if (iErrno == EINVAL || iErrno == ENOSYS) {
             // A file system without that rename gets a link, which never replaces either.
-            iErrno = link(sTemporary.c_str(), sLink.c_str()) == 0 ? 0 : errno;
-            unlink(sTemporary.c_str());
+            iErrno = oFiles.HardLink(sTemporary, sLink) == 0 ? 0 : errno;
+            oFiles.Remove(sTemporary);
         } else if (iErrno != 0) {
-            unlink(sTemporary.c_str());
+            oFiles.Remove(sTemporary);
         }
         if (iErrno != 0 && iErrno != EEXIST) {
             throw CRunTimeError::FromErrno(iErrno, sLink);
         }
+        return true;
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CShortcut.CreateExecutableShortcut", true);
+        return false;
     }
 }
 

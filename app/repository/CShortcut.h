@@ -23,9 +23,16 @@ public:
     // without one, every load asks the registry.
     void SetCache(CShortcutCache* pCache) { m_pCache = pCache; }
 
+    // The record describes sCopy, a copy of its file made byte for byte with the same
+    // last-write time: File and FileName change, nothing is read again.
+    void SetCopyFile(const std::string& sCopy);
+
     // Whether the last SetFile read the shortcut itself (a damaged file or one that is not a
     // shortcut leaves it false, and such a file is not filed).
     bool Loaded() const { return m_bLoaded; }
+    // Whether the last SetFile found the file itself unfit (not a regular file, or bytes that
+    // are no shortcut), as opposed to a file that could not be read this time.
+    bool Damaged() const { return m_bDamaged; }
 
     const std::string& FileName() const { return m_sFileName; }
     const CDateTime& Modified() const { return m_dModified; }
@@ -50,8 +57,9 @@ public:
 
     // Puts a shortcut to the opening program ("<Name>.lnk") into the folder of File, unless a
     // file of that name is there already: a document's copy of the same name is never
-    // replaced, and the program's own shortcut is already made.
-    void CreateExecutableShortcut();
+    // replaced, and the program's own shortcut is already made. False (logged) when the
+    // program shortcut that belongs there could not be made.
+    bool CreateExecutableShortcut();
     // Opens the target with the program of its type (a program target is started itself),
     // in the working folder or else the home folder. The shell's result: above 32 success,
     // 2 file not found, 3 folder not found, 31 no program for the type.
@@ -82,5 +90,6 @@ private:
     std::string m_sWorkingDirectory;
     std::string m_sYear;
     bool m_bLoaded = false;
+    bool m_bDamaged = false;
     CShortcutCache* m_pCache = nullptr;
 };

@@ -2,7 +2,9 @@
 
 #include "app/core/MDayfold.h"
 #include "commonlibrary/Library.h"
+#include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
+#include "platform/shell/CFileSystem.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,7 +45,14 @@ bool CShortcutCache::ProgramExists(const std::string& sPath) {
         return it->second;
     }
     struct stat oStat {};
-    const bool bExists = stat(sPath.c_str(), &oStat) == 0 && S_ISREG(oStat.st_mode);
+    const bool bFound = CFileSystem::Current().Stat(sPath, oStat) == 0;
+    // A program missing, or out of this user's reach, is not there for the user. Any other
+    // failure (an I/O error) says nothing: it raises, and is asked about again.
+    if (!bFound && errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG &&
+        errno != EACCES && errno != EPERM && errno != ELOOP) {
+        throw CRunTimeError::FromErrno(errno, sPath);
+    }
+    const bool bExists = bFound && S_ISREG(oStat.st_mode);
     m_colPrograms.emplace(sPath, bExists);
     return bExists;
 }
@@ -91,32 +100,33 @@ const CShortcutCache::SLink& CShortcutCache::Link(std::vector<std::uint8_t>&& vB
 
 CShortcutCache::~CShortcutCache() {
     if (m_iFolder >= 0) {
-        close(m_iFolder);
+        CFileSystem::Current().Close(m_iFolder);
     }
 }
 
 int CShortcutCache::OpenFile(const std::string& sPath) {
     constexpr int Flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    CFileSystem& oFiles = CFileSystem::Current();
     const size_t nSlash = sPath.rfind('/');
     if (nSlash == std::string::npos) {
-        return open(sPath.c_str(), Flags);
+        return oFiles.Open(sPath, Flags);
     }
     if (m_iFolder < 0 || sPath.compare(0, nSlash + 1, m_sFolder) != 0 ||
         m_sFolder.size() != nSlash + 1) {
         if (m_iFolder >= 0) {
-            close(m_iFolder);
+            oFiles.Close(m_iFolder);
         }
         m_sFolder = sPath.substr(0, nSlash + 1);
-        m_iFolder = open(m_sFolder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+        m_iFolder = oFiles.Open(m_sFolder, O_PATH | O_DIRECTORY | O_CLOEXEC);
     }
     if (m_iFolder >= 0) {
-        const int iFd = openat(m_iFolder, sPath.c_str() + nSlash + 1, Flags);
+        const int iFd = oFiles.OpenAt(m_iFolder, sPath.substr(nSlash + 1), Flags);
         if (iFd >= 0 || errno != ENOENT) {
             return iFd;
         }
     }
     // The folder may have been replaced since its handle was opened: by the path once more.
-    return open(sPath.c_str(), Flags);
+    return oFiles.Open(sPath, Flags);
 }
 
 // The lookup ends quietly at the first key that is missing.
@@ -147,11 +157,14 @@ CShortcutCache::SFileType CShortcutCache::Lookup(const std::string& sExtension) 
     } catch (const std::exception&) {
         // No default icon: the shortcut's own icon stays.
     }
+    std::string sCommand;
     try {
-        SetExecutable(oType, ClassesRootValue(sClassName + "\\shell\\open\\command"));
+        sCommand = ClassesRootValue(sClassName + "\\shell\\open\\command");
     } catch (const std::exception&) {
-        oType.sExecutable.clear();
+        return oType; // no open command: no program
     }
+    // A program file that could not be looked at raises, and nothing is remembered.
+    SetExecutable(oType, sCommand);
     return oType;
 }
 

@@ -54,7 +54,8 @@ public:
 
     // The answers for sExtension (with its dot, as written in the target's name).
     const SFileType& FileType(const std::string& sExtension);
-    // Whether a regular file exists at sPath.
+    // Whether a regular file exists at sPath (within this user's reach). Throws CRunTimeError
+    // when it could not be looked at (an I/O error), and remembers nothing then.
     bool ProgramExists(const std::string& sPath);
     // Opens the file sPath for reading (without waiting on a named pipe), through the handle
     // of its folder while files of one folder follow one another; -1 (errno set) when it

@@ -9,6 +9,7 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shell/CAtomicFile.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CFileSystem.h"
 #include "platform/shell/MCaseFold.h"
 #include "platform/shell/MFileRead.h"
 
@@ -48,13 +49,18 @@ std::string Normalised(const std::string& sPath) {
 }
 
 // The names in sFolder that begin with sPrefix.
+struct SFolderCloser {
+    void operator()(DIR* pFolder) const { CFileSystem::Current().CloseFolder(pFolder); }
+};
+
 std::vector<std::string> NamesStartingWith(const std::string& sFolder, const std::string& sPrefix) {
     std::vector<std::string> vNames;
-    std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(sFolder.c_str()), closedir);
+    CFileSystem& oFiles = CFileSystem::Current();
+    std::unique_ptr<DIR, SFolderCloser> pDir(oFiles.OpenFolder(sFolder));
     if (!pDir) {
         return vNames;
     }
-    while (const dirent* pEntry = readdir(pDir.get())) {
+    while (const dirent* pEntry = oFiles.ReadFolder(pDir.get())) {
         const std::string sName = pEntry->d_name;
         if (sName.compare(0, sPrefix.size(), sPrefix) == 0) {
             vNames.push_back(sName);
@@ -196,7 +202,7 @@ void CFavorites::RemoveStaleTemporaryFiles() const {
         if (sTail.size() == 6 && std::all_of(sTail.begin(), sTail.end(), [](unsigned char c) {
                 return std::isalnum(c) != 0;
             })) {
-            unlink((m_sAppPath + "/" + sName).c_str());
+            CFileSystem::Current().Remove(m_sAppPath + "/" + sName);
         }
     }
 }
@@ -209,7 +215,7 @@ void CFavorites::Read() {
         m_bRefused = false;
         m_bKeepBackup = false;
         struct stat oStat {};
-        if (lstat(sFile.c_str(), &oStat) != 0 && errno == ENOENT) {
+        if (CFileSystem::Current().LinkStat(sFile, oStat) != 0 && errno == ENOENT) {
             RebuildFavorites();
             // The rebuild has counted every copy of the repository, the pending ones too.
             Journal().Remove();
@@ -271,7 +277,7 @@ void CFavorites::CountPending() {
     bool bCounted = false;
     for (const CFavoritesJournal::SEntry& oEntry : oJournal.Counted(m_sStamp)) {
         struct stat oStat {};
-        if (stat(oEntry.sCopy.c_str(), &oStat) != 0 ||
+        if (CFileSystem::Current().Stat(oEntry.sCopy, oStat) != 0 ||
             std::find(oEntry.vModified.begin(), oEntry.vModified.end(), oStat.st_mtime) ==
                 oEntry.vModified.end()) {
             continue;
@@ -292,6 +298,14 @@ void CFavorites::CountPending() {
 
 bool CFavorites::NoteFiling(const std::string& sCopy, std::int64_t llModified, bool bCounted) {
     try {
+        // A journal that the last save could not remove names the file before it: notes
+        // added to it would be dropped with it.
+        if (m_bJournalStale) {
+            if (!Journal().Remove()) {
+                throw CRunTimeError::FromErrno(errno, Journal().Path());
+            }
+            m_bJournalStale = false;
+        }
         if (m_sStamp.empty()) {
             m_sStamp = CFavoritesJournal::Stamp(DataFile());
         }
@@ -312,15 +326,17 @@ void CFavorites::KeepBackup(const std::string& sFile) const {
                   dNow.Day(), dNow.Hour(), dNow.Minute(), dNow.Second());
     const std::string sBase = sFile + ".bak-" + szStamp;
     std::string sBackup = sBase;
+    CFileSystem& oFiles = CFileSystem::Current();
     struct stat oStat {};
-    for (int i = 2; lstat(sBackup.c_str(), &oStat) == 0; ++i) {
+    for (int i = 2; oFiles.LinkStat(sBackup, oStat) == 0; ++i) {
         sBackup = sBase + "-" + std::to_string(i);
     }
-    std::filesystem::copy_file(sFile, sBackup);
+    // Whole or not at all, like the file it keeps.
+    CAtomicFile::Write(sBackup, MFileRead::ReadRegularFile(sFile, MFileRead::FavoritesFileCap));
     std::vector<std::string> vBackups = NamesStartingWith(m_sAppPath, BackupPrefix);
     std::sort(vBackups.begin(), vBackups.end());
     for (size_t i = 0; i + BackupsKept < vBackups.size(); ++i) {
-        unlink((m_sAppPath + "/" + vBackups[i]).c_str());
+        oFiles.Remove(m_sAppPath + "/" + vBackups[i]);
     }
 }
 
@@ -344,11 +360,18 @@ bool CFavorites::Save() {
             // The old file still holds the lines that could not be read.
             KeepBackup(sFile);
         }
-        CAtomicFile::Write(sFile, sText);
+        struct stat oWritten {};
+        CAtomicFile::Write(sFile, sText, 0644, &oWritten);
         m_bKeepBackup = false;
+        m_sStamp = CFavoritesJournal::Stamp(oWritten);
+        // The counts are saved; the journal of them is done with.
+        if (!Journal().Remove()) {
+            // The next save tries again, and no note goes into it meanwhile.
+            m_bJournalStale = true;
+            throw CRunTimeError::FromErrno(errno, Journal().Path());
+        }
+        m_bJournalStale = false;
         m_bChanged = false;
-        m_sStamp = CFavoritesJournal::Stamp(sFile);
-        Journal().Remove();
         return true;
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CFavorites.Save", true);

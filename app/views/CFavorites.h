@@ -104,6 +104,8 @@ private:
     bool m_bKeepBackup = false;
     bool m_bRefused = false;
     bool m_bChanged = false;
+    // Set when a save could not remove the journal of the counts it saved.
+    bool m_bJournalStale = false;
     // Whether the records were read or rebuilt, so that a save may replace the file.
     bool m_bLoaded = false;
     // The Favorites.dat that the records were read from or last saved to (see the journal).

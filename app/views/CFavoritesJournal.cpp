@@ -1,6 +1,7 @@
 #include "app/views/CFavoritesJournal.h"
 
 #include "platform/errors/CRunTimeError.h"
+#include "platform/shell/CFileSystem.h"
 #include "platform/shell/MFileRead.h"
 
 #include <cerrno>
@@ -50,7 +51,7 @@ int WriteAll(int iFd, const std::string& sText) {
     const char* pData = sText.data();
     size_t nLeft = sText.size();
     while (nLeft > 0) {
-        const ssize_t nWritten = write(iFd, pData, nLeft);
+        const ssize_t nWritten = CFileSystem::Current().Write(iFd, pData, nLeft);
         if (nWritten < 0 && errno == EINTR) {
             continue;
         }
@@ -72,9 +73,13 @@ CFavoritesJournal::CFavoritesJournal(const std::string& sDataFile)
 
 std::string CFavoritesJournal::Stamp(const std::string& sFile) {
     struct stat oStat {};
-    if (stat(sFile.c_str(), &oStat) != 0) {
+    if (CFileSystem::Current().Stat(sFile, oStat) != 0) {
         return "none";
     }
+    return Stamp(oStat);
+}
+
+std::string CFavoritesJournal::Stamp(const struct stat& oStat) {
     return std::to_string(oStat.st_dev) + ":" + std::to_string(oStat.st_ino) + ":" +
            std::to_string(oStat.st_size) + ":" + std::to_string(oStat.st_mtim.tv_sec) + "." +
            std::to_string(oStat.st_mtim.tv_nsec);
@@ -93,8 +98,9 @@ std::string CFavoritesJournal::Absolute(const std::string& sCopy) const {
 
 void CFavoritesJournal::Append(const std::string& sStamp, bool bCounted, const std::string& sCopy,
                                std::int64_t llModified) const {
+    CFileSystem& oFiles = CFileSystem::Current();
     const int iFd =
-        open(m_sPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | (bCounted ? O_CREAT : 0), 0644);
+        oFiles.Open(m_sPath, O_WRONLY | O_APPEND | O_CLOEXEC | (bCounted ? O_CREAT : 0), 0644);
     if (iFd < 0) {
         if (!bCounted && errno == ENOENT) {
             return;
@@ -102,8 +108,13 @@ void CFavoritesJournal::Append(const std::string& sStamp, bool bCounted, const s
         throw CRunTimeError::FromErrno(errno, m_sPath);
     }
     struct stat oStat {};
-    if (fstat(iFd, &oStat) != 0 || (oStat.st_size == 0 && !bCounted)) {
-        close(iFd);
+    if (oFiles.FileStat(iFd, oStat) != 0) {
+        const int iErrno = errno;
+        oFiles.Close(iFd);
+        throw CRunTimeError::FromErrno(iErrno, m_sPath);
+    }
+    if (oStat.st_size == 0 && !bCounted) {
+        oFiles.Close(iFd);
         return;
     }
     std::string sText = oStat.st_size == 0 ? Header + sStamp + "\n" : "";
@@ -112,11 +123,11 @@ void CFavoritesJournal::Append(const std::string& sStamp, bool bCounted, const s
     const int iErrno = WriteAll(iFd, sText);
     if (iErrno != 0) {
         // A line cut short by a full disk is taken back, so that later lines still read.
-        (void)!ftruncate(iFd, oStat.st_size);
-        close(iFd);
+        (void)!oFiles.Truncate(iFd, oStat.st_size);
+        oFiles.Close(iFd);
         throw CRunTimeError::FromErrno(iErrno, m_sPath);
     }
-    if (close(iFd) != 0) {
+    if (oFiles.Close(iFd) != 0) {
         throw CRunTimeError::FromErrno(errno, m_sPath);
     }
 }
@@ -163,9 +174,9 @@ std::vector<CFavoritesJournal::SEntry> CFavoritesJournal::Counted(const std::str
 
 bool CFavoritesJournal::Exists() const {
     struct stat oStat {};
-    return lstat(m_sPath.c_str(), &oStat) == 0;
+    return CFileSystem::Current().LinkStat(m_sPath, oStat) == 0;
 }
 
-void CFavoritesJournal::Remove() const {
-    unlink(m_sPath.c_str());
+bool CFavoritesJournal::Remove() const {
+    return CFileSystem::Current().Remove(m_sPath) == 0 || errno == ENOENT;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 // The days of use counted since Favorites.dat was last saved, kept beside it in
@@ -27,6 +28,7 @@ public:
     // What tells one Favorites.dat from the next: device, file number, size and last-write
     // time; "none" when there is no such file.
     static std::string Stamp(const std::string& sFile);
+    static std::string Stamp(const struct stat& oStat);
 
     // Appends one copy. A counted copy starts the journal (its first line names sStamp) when
     // there is none; an update of a copy filed earlier the same day is written only into a
@@ -40,7 +42,8 @@ public:
     std::vector<SEntry> Counted(const std::string& sStamp) const;
 
     bool Exists() const;
-    void Remove() const;
+    // Removes the journal; false (errno set) when it is still there.
+    bool Remove() const;
 
 private:
     std::string Relative(const std::string& sCopy) const;

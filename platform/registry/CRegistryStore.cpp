@@ -7,6 +7,7 @@
 #include "platform/registry/MRegistryText.h"
 #include "platform/shell/CAtomicFile.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CFileSystem.h"
 #include "platform/shell/MFileRead.h"
 
 #include <cerrno>
@@ -57,9 +58,10 @@ std::string Stamp(const CDateTime& dtNow) {
 // write replaces the file behind a link and the link stays a link. A missing end is returned
 // as it is (the write makes it); a loop raises.
 std::string LinkTarget(std::string sPath) {
+    CFileSystem& oFiles = CFileSystem::Current();
     for (int iHops = 0; iHops < 40; ++iHops) {
         struct stat oStat {};
-        if (lstat(sPath.c_str(), &oStat) != 0) {
+        if (oFiles.LinkStat(sPath, oStat) != 0) {
             if (errno == ENOENT) {
                 return sPath;
             }
@@ -70,7 +72,7 @@ std::string LinkTarget(std::string sPath) {
         }
         std::string sLink(static_cast<std::size_t>(oStat.st_size > 0 ? oStat.st_size : 255) + 1,
                           '\0');
-        const ssize_t nLength = readlink(sPath.c_str(), sLink.data(), sLink.size());
+        const ssize_t nLength = oFiles.ReadLink(sPath, sLink.data(), sLink.size());
         if (nLength < 0 || static_cast<std::size_t>(nLength) >= sLink.size()) {
             throw CRunTimeError::FromErrno(nLength < 0 ? errno : ENAMETOOLONG, sPath);
         }
@@ -81,6 +83,28 @@ std::string LinkTarget(std::string sPath) {
         sPath = sLink;
     }
     throw CRunTimeError::FromErrno(ELOOP, sPath);
+}
+
+// Makes sFolder and the folders above it that are missing.
+void MakeFolders(const std::string& sFolder) {
+    if (sFolder.empty() || sFolder == "/") {
+        return;
+    }
+    CFileSystem& oFiles = CFileSystem::Current();
+    struct stat oStat {};
+    if (oFiles.Stat(sFolder, oStat) == 0) {
+        if (!S_ISDIR(oStat.st_mode)) {
+            throw CRunTimeError::FromErrno(ENOTDIR, sFolder);
+        }
+        return;
+    }
+    if (errno != ENOENT) {
+        throw CRunTimeError::FromErrno(errno, sFolder);
+    }
+    MakeFolders(fs::path(sFolder).parent_path().string());
+    if (oFiles.MakeFolder(sFolder, 0755) != 0 && errno != EEXIST) {
+        throw CRunTimeError::FromErrno(errno, sFolder);
+    }
 }
 
 // The settings lines that were skipped, for the log: the first few in full.
@@ -225,24 +249,21 @@ void CRegistryStore::Commit(CSettingsTree oTree) {
             throw CRunTimeError(RunTimeErrors::PathFileAccessError,
                                 "the settings file was not read and is not replaced");
         }
+        CFileSystem& oFiles = CFileSystem::Current();
         const std::string sTarget = LinkTarget(m_sSettingsFile);
         unsigned int lMode = 0644;
-        if (struct stat oStat{}; stat(sTarget.c_str(), &oStat) == 0) {
+        if (struct stat oStat{}; oFiles.Stat(sTarget, oStat) == 0) {
             // A file made read-only stays as it is, even for a user whom permissions do not
             // stop; any other keeps its permission bits.
-            if ((oStat.st_mode & 0222) == 0 ||
-                faccessat(AT_FDCWD, sTarget.c_str(), W_OK, AT_EACCESS) != 0) {
+            if ((oStat.st_mode & 0222) == 0 || oFiles.Access(sTarget, W_OK) != 0) {
                 throw CRunTimeError(RunTimeErrors::PermissionDenied, sTarget + " is read-only");
             }
             lMode = oStat.st_mode & 0777;
-        }
-        const fs::path oFolder = fs::path(sTarget).parent_path();
-        if (!oFolder.empty()) {
-            std::error_code ec;
-            fs::create_directories(oFolder, ec);
-            if (ec) {
-                throw CRunTimeError::FromErrno(ec.value(), oFolder.string());
-            }
+        } else if (errno != ENOENT) {
+            // Whether it is there (and its mode) is not known: it is not replaced blindly.
+            throw CRunTimeError::FromErrno(errno, sTarget);
+        } else {
+            MakeFolders(fs::path(sTarget).parent_path().string());
         }
         CAtomicFile::Write(sTarget, CSettingsFile::Format(oTree), lMode);
     } catch (const CRunTimeError& oError) {
