@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 // The number of documents filed on each day of a span, for the year at a glance: taken from
@@ -18,6 +20,9 @@
 // A document named that way (Makefile, Notes) is taken for a program; a program whose name has
 // a dot (Python3.12) for a document. And since a program shortcut is only ever made beside a
 // document, a day folder that holds shortcuts but only such names counts one document.
+//
+// The object remembers each day folder's count with the folder's last change: counting again
+// (the view redrawn after a poll) lists only the day folders that changed since.
 class CDayCounts {
 public:
     explicit CDayCounts(std::string sDailyPath);
@@ -40,7 +45,12 @@ public:
     static bool IsProgramShortcutName(std::string_view sName);
 
 private:
-    std::int32_t CountDay(int iMonthFd, const char* pszDay) const;
+    struct SListed {
+        struct timespec tsChanged;
+        ino_t iInode;
+        std::int32_t lCount;
+    };
+    std::int32_t CountDay(int iDayFd);
 
     std::string m_sDailyPath;
     CDateTime m_dFrom;
@@ -48,4 +58,6 @@ private:
     std::vector<std::int32_t> m_vCounts;
     std::int32_t m_lMaximum = 0;
     std::int32_t m_lTotal = 0;
+    std::unordered_map<std::int32_t, SListed> m_colListed; // by day number
+    std::vector<char> m_vBuffer;
 };

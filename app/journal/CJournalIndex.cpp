@@ -9,7 +9,6 @@
 #include "platform/shell/MCaseFold.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -43,8 +42,10 @@ std::vector<std::string> Words(const std::string& sFolded) {
     return vWords;
 }
 
+// A plain search (the first letter by memchr, then a compare): over the short text of one
+// entry, and again and again over the whole text, it costs no set-up per call.
 bool Holds(const char* pText, size_t nLength, const std::string& sWord) {
-    return memmem(pText, nLength, sWord.data(), sWord.size()) != nullptr;
+    return std::string_view(pText, nLength).find(sWord) != std::string_view::npos;
 }
 } // namespace
 
@@ -314,17 +315,19 @@ CJournalIndex::CData::Query(const std::vector<std::string>& vWords) const {
         return vMatches;
     }
     const std::string& sAnchor = vWords[nAnchor];
-    const char* const pBegin = m_sText.data();
+    const std::string_view sText(m_sText);
     size_t nFrom = 0;
-    while (nFrom < m_sText.size()) {
-        const void* pHit =
-            memmem(pBegin + nFrom, m_sText.size() - nFrom, sAnchor.data(), sAnchor.size());
-        if (pHit == nullptr) {
+    std::uint32_t nEntry = 0;
+    while (true) {
+        const size_t nHit = sText.find(sAnchor, nFrom);
+        if (nHit == std::string_view::npos) {
             break;
         }
-        const auto nOffset = static_cast<std::uint32_t>(static_cast<const char*>(pHit) - pBegin);
-        const auto nEntry = static_cast<std::uint32_t>(
-            std::upper_bound(m_vStart.begin(), m_vStart.end(), nOffset) - m_vStart.begin() - 1);
+        // Hits come in order: the entry is looked for from the last one on.
+        nEntry =
+            static_cast<std::uint32_t>(std::upper_bound(m_vStart.begin() + nEntry, m_vStart.end(),
+                                                        static_cast<std::uint32_t>(nHit)) -
+                                       m_vStart.begin() - 1);
         if (!m_vEntries[nEntry].bRemoved && Matches(nEntry, 1ULL << nAnchor)) {
             vMatches.push_back(nEntry);
         }

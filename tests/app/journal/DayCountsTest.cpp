@@ -93,3 +93,25 @@ TEST(DayCounts, OnlyDaysOfTheSpanAndOfTheRepositoryLayoutCount) {
     EXPECT_EQ(oNoRepository.Counts().size(), 365U);
     EXPECT_EQ(oNoRepository.Total(), 0);
 }
+
+TEST(DayCounts, CountingAgainSeesEveryChangeOfADayFolder) {
+    CJournalWorld oWorld;
+    oWorld.PutCopy("a.txt", "/a/a.txt", At(3, 2));
+    oWorld.PutCopy("b.txt", "/a/b.txt", At(3, 2));
+    oWorld.PutCopy("c.txt", "/a/c.txt", At(3, 3));
+    CDayCounts oCounts(oWorld.DailyPath());
+    oCounts.Count(At(3, 1), At(3, 4));
+    EXPECT_EQ(oCounts.Counts(), (std::vector<std::int32_t>{0, 2, 1, 0}));
+
+    oWorld.PutCopy("d.txt", "/a/d.txt", At(3, 2));
+    fs::remove(oWorld.DayFolder(At(3, 3)) + "/c.txt.lnk");
+    oWorld.PutCopy("e.txt", "/a/e.txt", At(3, 4));
+    oCounts.Count(At(3, 1), At(3, 4));
+    EXPECT_EQ(oCounts.Counts(), (std::vector<std::int32_t>{0, 3, 0, 1}));
+
+    // A day folder removed and made again holds what the new one holds.
+    fs::remove_all(oWorld.DayFolder(At(3, 2)));
+    oWorld.PutCopy("f.txt", "/a/f.txt", At(3, 2));
+    oCounts.Count(At(3, 1), At(3, 4));
+    EXPECT_EQ(oCounts.Counts(), (std::vector<std::int32_t>{0, 1, 0, 1}));
+}
