@@ -396,8 +396,13 @@ void CJournalIndex::Build(const std::string& sDailyPath) {
                 Publish(std::move(pData));
             }
             m_bBuilding.store(false, std::memory_order_release);
-            if (bFinished && fnFinished) {
-                fnFinished();
+            try {
+                if (bFinished && fnFinished) {
+                    fnFinished();
+                }
+            } catch (...) {
+                // The owner's handler failed: the index waits all the same, and is taken over
+                // at the next call.
             }
         });
     } catch (const std::exception& oError) {
