@@ -249,8 +249,7 @@ void FMain::RefreshFavorites() {
     MDayfold::Assert().Assert(m_oFavorites != nullptr,
                               "FMain.RefreshFavorites: Favorites object is nothing");
     try {
-        if (!m_oFavorites || m_oFavorites->Count() == 0) {
-            // No records: the list keeps what it shows.
+        if (!m_oFavorites) {
             return;
         }
         const std::vector<FavoriteRecord> colRecords = m_oFavorites->GetFavorites();
