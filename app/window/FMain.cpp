@@ -60,7 +60,7 @@ constexpr const char* NoTrayNote =
     "This desktop has no system tray: Dayfold stays in its window, and closing it exits Dayfold.";
 constexpr const char* NoTrayQuestion =
     "This desktop has no system tray to keep Dayfold in: without its window Dayfold ends, "
-    "and the documents you open are no longer filed.\n\nDo you want to exit Dayfold?";
+    "and the documents you open are no longer filed.\r\n\r\nDo you want to exit Dayfold?";
 
 std::string Caption(int iResource) {
     return MDayfold::AppTitle() + " - " + MResources::LoadResString(iResource);
@@ -509,8 +509,8 @@ void FMain::Form_Load() {
 
 void FMain::ShowWelcome() {
     const std::string sMessage =
-        MResources::LoadResString(149) + "\n\n" + MResources::LoadResString(150) + "\n" +
-        MResources::LoadResString(151) + "\n\n" + MResources::LoadResString(152);
+        MResources::LoadResString(149) + "\r\n\r\n" + MResources::LoadResString(150) + "\r\n" +
+        MResources::LoadResString(151) + "\r\n\r\n" + MResources::LoadResString(152);
     if (MDayfold::Presenter().Show(sMessage, MDayfold::AppTitle(),
                                    MessageBox::YesNo + MessageBox::Information) ==
         MessageBox::AnswerYes) {

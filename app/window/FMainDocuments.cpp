@@ -97,17 +97,17 @@ void FMain::OpenDocument(const std::string& sItemKey) {
         if (lResult > 32) {
             CopyBackToRecent(sShortcut);
         } else if (lResult == CShellExecute::FileNotFound) {
-            bRemove = Ask(MResources::LoadResString(110) + sTarget + "\n" +
+            bRemove = Ask(MResources::LoadResString(110) + sTarget + "\r\n" +
                           MResources::LoadResString(111)) == MessageBox::AnswerYes;
         } else if (lResult == CShellExecute::PathNotFound) {
             std::string sDrive;
             std::string sFolder;
             std::string sDocument;
             MDayfold::Library().ParsePath(sTarget, sDrive, sFolder, sDocument);
-            bRemove = Ask(MResources::LoadResString(112) + sDrive + sFolder + "\n" +
+            bRemove = Ask(MResources::LoadResString(112) + sDrive + sFolder + "\r\n" +
                           MResources::LoadResString(113)) == MessageBox::AnswerYes;
         } else if (lResult == CShellExecute::NoAssociation) {
-            Tell(MResources::LoadResString(114) + "\n" + MResources::LoadResString(115));
+            Tell(MResources::LoadResString(114) + "\r\n" + MResources::LoadResString(115));
         } else {
             // Every other code up to 32 is a failure of the system (out of resources, a bad
             // program, access denied, sharing): nothing was opened, so nothing is copied back.

@@ -118,7 +118,7 @@ TEST_F(Commands, EachFailureToOpenHasItsOwnAnswerAndCopiesNothingBack) {
     // No program for the type.
     World().Temp().WriteFile("docs/Plan.xyz", "plan");
     DoubleClick(*Main().lvwDaily(), FileAndSelect("Plan.xyz"));
-    EXPECT_EQ(LastBox(), "Document of this file type\nare no longer associated with a program.");
+    EXPECT_EQ(LastBox(), "Document of this file type\r\nare no longer associated with a program.");
     EXPECT_EQ(Boxes().Shown().back().iStyle, MessageBox::OkOnly + MessageBox::Information);
 
     // A program the system cannot run.
@@ -138,7 +138,7 @@ TEST_F(Commands, EachFailureToOpenHasItsOwnAnswerAndCopiesNothingBack) {
     Boxes().SetNextAnswer(MessageBox::AnswerNo);
     DoubleClick(*Main().lvwDaily(), sKey);
     EXPECT_EQ(LastBox(),
-              "The path " + (World().Temp() / "moved/") + "\nwas not found. Remove this link?");
+              "The path " + (World().Temp() / "moved/") + "\r\nwas not found. Remove this link?");
     EXPECT_EQ(Boxes().Shown().back().iStyle, MessageBox::YesNo + MessageBox::Question);
     EXPECT_EQ(Boxes().Shown().back().sCaption, "Dayfold");
     EXPECT_TRUE(Main().lvwDaily()->Contains(sKey)) << "No keeps the link";
@@ -159,7 +159,7 @@ TEST_F(Commands, YesToAMissingDocumentRemovesEveryCopyTheEntryAndEmptyFolders) {
     Boxes().SetNextAnswer(MessageBox::AnswerYes);
     DoubleClick(*Main().lvwDaily(), sKey);
     EXPECT_EQ(LastBox(), "The document " + (World().Temp() / "docs/Old.xyz") +
-                             "\nwas not found. Remove this link?");
+                             "\r\nwas not found. Remove this link?");
     EXPECT_FALSE(fs::exists(sKey.substr(1)));
     EXPECT_FALSE(fs::exists(World().RecentFolder() + "/Old.xyz.lnk"));
     EXPECT_FALSE(Main().lvwDaily()->Contains(sKey));
@@ -366,7 +366,7 @@ TEST_F(Commands, TheFolderCommandsAndOpenActOnTheActiveViewsDocument) {
     // The list menu's Open opens the favorite, not the day list's selection.
     fs::remove(World().Temp() / "elsewhere/Notes.md");
     oMain.Actions().pListOpen->trigger();
-    EXPECT_THAT(LastBox(), HasSubstr("elsewhere/Notes.md\nwas not found"));
+    EXPECT_THAT(LastBox(), HasSubstr("elsewhere/Notes.md\r\nwas not found"));
     EXPECT_TRUE(oMain.lvwDaily()->Contains(sReport));
 }
 
