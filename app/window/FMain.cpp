@@ -14,6 +14,7 @@
 #include "app/views/CDaily.h"
 #include "app/views/CFavorites.h"
 #include "app/window/CCalendar.h"
+#include "app/window/CIconCache.h"
 #include "app/window/CMousePointerDisplay.h"
 #include "app/window/CStatusBarText.h"
 #include "platform/controls/CImageList.h"
@@ -174,6 +175,7 @@ void FMain::CreateControls() {
     m_pPointerDisplay = std::make_unique<CMousePointerDisplay>();
     CWaitCursor::SetPointerDisplay(m_pPointerDisplay.get());
     m_pFileManager = std::make_unique<CFileManager>(m_oStart.pFileTypes);
+    m_pIconCache = std::make_unique<CIconCache>(m_oFileIcons);
 }
 
 void FMain::CreateToolbar() {

@@ -18,6 +18,7 @@ class CDaily;
 class CFavorites;
 class CFileManager;
 class CFileTypeProvider;
+class CIconCache;
 class CImageList;
 class CListView;
 class CMonthCalendar;
@@ -360,6 +361,7 @@ private:
     std::unique_ptr<CStatusBarText> m_pStatusText;
     std::unique_ptr<CMousePointerDisplay> m_pPointerDisplay;
     CFileIcons m_oFileIcons;
+    std::unique_ptr<CIconCache> m_pIconCache;
 
     std::string m_sRecentFolder;
     std::int32_t m_lFavoritesThreshold = 3;
