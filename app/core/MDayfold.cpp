@@ -17,6 +17,7 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CSingleInstance.h"
 
 #include <charconv>
 #include <functional>
@@ -38,6 +39,8 @@ struct SGlobals {
     std::unique_ptr<qlCommonLibrary::Library> pLibrary;
     std::unique_ptr<CRegistry> pRegistry;
     std::unique_ptr<CRepository> pRepository;
+    // Held for the whole run: the lock that keeps a second instance out.
+    std::unique_ptr<CSingleInstance> pInstance;
 };
 
 SGlobals& Globals() {
@@ -65,13 +68,14 @@ std::string CutLast(std::string& sPath) {
 }
 } // namespace
 
-void CreateGlobals(const SEnvironment& oEnvironment) {
+namespace {
+// The steps of creating the application-wide objects, in the order Main takes them.
+void CreateErrorReporter(const SEnvironment& oEnvironment) {
     SGlobals& g = Globals();
     g.sAppPath = oEnvironment.sAppPath;
     g.pClock = oEnvironment.pClock != nullptr ? oEnvironment.pClock : &CClock::System();
     g.pPresenter = oEnvironment.pPresenter != nullptr ? oEnvironment.pPresenter
                                                       : &CMessagePresenter::Console();
-
     const std::string sErrorLog = g.sAppPath + "/ErrorLog.txt";
     CErrorComponent::SetLogFile(sErrorLog);
     CErrorComponent::SetClock(g.pClock);
@@ -80,16 +84,49 @@ void CreateGlobals(const SEnvironment& oEnvironment) {
     g.pErrorReporter->SetLogFile(sErrorLog);
     g.pErrorReporter->SetClock(g.pClock);
     g.pErrorReporter->SetPresenter(g.pPresenter);
+}
 
+// The assertion object writes to the event log, so the log object comes with it; the log is
+// opened on its file right after.
+void CreateAssertAndEventLog() {
+    SGlobals& g = Globals();
     g.pEventLog = std::make_unique<CEventLog>();
     g.pEventLog->SetClock(g.pClock);
     g.pAssert = std::make_unique<CAssert>(g.pEventLog.get());
     g.pEventLog->OpenLog(g.sAppPath + "/EventLog.txt", 2);
+}
 
-    g.pLibrary = qlCommonLibrary::Application().Library();
+void CreateLibrary() {
+    Globals().pLibrary = qlCommonLibrary::Application().Library();
+}
+
+void CreateRegistryAndRepository(const SEnvironment& oEnvironment) {
+    SGlobals& g = Globals();
     g.pRegistry = std::make_unique<CRegistry>(oEnvironment.sSettingsFile, oEnvironment.pFileTypes,
                                               g.pErrorReporter.get(), g.pClock);
     g.pRepository = std::make_unique<CRepository>(g.sAppPath);
+}
+
+void Run(const std::function<void()>& fStep) {
+    if (fStep) {
+        fStep();
+    }
+}
+
+// Runs a step whose failure must not stop the start.
+void RunIgnoringErrors(const std::function<void()>& fStep) {
+    try {
+        Run(fStep);
+    } catch (...) {
+    }
+}
+} // namespace
+
+void CreateGlobals(const SEnvironment& oEnvironment) {
+    CreateErrorReporter(oEnvironment);
+    CreateAssertAndEventLog();
+    CreateLibrary();
+    CreateRegistryAndRepository(oEnvironment);
 }
 
 void ReleaseGlobals() {
@@ -100,8 +137,74 @@ void ReleaseGlobals() {
     g.pAssert.reset();
     g.pEventLog.reset();
     g.pErrorReporter.reset();
+    g.pInstance.reset();
     CErrorComponent::Reset();
     g = SGlobals{};
+}
+
+EStart Main(const SEnvironment& oEnvironment, const SWindowSteps& oSteps) {
+    // 1. to 4. run with errors ignored. 2. One instance per user.
+    std::string sLockProblem;
+    if (!oEnvironment.sLockFile.empty()) {
+        try {
+            auto pInstance = std::make_unique<CSingleInstance>(oEnvironment.sLockFile);
+            const CSingleInstance::EResult eResult = pInstance->Acquire();
+            if (eResult == CSingleInstance::HeldElsewhere) {
+                CMessagePresenter& oPresenter = oEnvironment.pPresenter != nullptr
+                                                    ? *oEnvironment.pPresenter
+                                                    : CMessagePresenter::Console();
+                oPresenter.Show(MResources::LoadResString(153), AppTitle(),
+                                MessageBox::OkOnly + MessageBox::Information);
+                return EStart::AlreadyLoaded;
+            }
+            if (eResult == CSingleInstance::Unavailable) {
+                // Without the lock a second instance cannot be told apart; the program runs.
+                sLockProblem = "The single-instance lock " + pInstance->LockFile() +
+                               " cannot be used: " + pInstance->Error();
+            }
+            Globals().pInstance = std::move(pInstance);
+        } catch (...) {
+        }
+    }
+    // 3.
+    RunIgnoringErrors(oSteps.ShowSplash);
+    RunIgnoringErrors(oSteps.DoEvents);
+    // 4.
+    try {
+        CreateErrorReporter(oEnvironment);
+    } catch (...) {
+    }
+    // 5. From here on a failure ends the start.
+    try {
+        if (!GlobalsCreated()) {
+            throw CRunTimeError::Standard(RunTimeErrors::ObjectRequired);
+        }
+        if (!sLockProblem.empty()) {
+            LogError(CRunTimeError(RunTimeErrors::PathFileAccessError, sLockProblem),
+                     "MDayfold.Main", false);
+        }
+        // 6. to 12.
+        Run(oSteps.SetHelpFile);
+        CreateAssertAndEventLog();
+        CreateLibrary();
+        Run(oSteps.CreateAboutBox);
+        CreateRegistryAndRepository(oEnvironment);
+        Run(oSteps.DoEvents);
+        Run(oSteps.LoadMainWindow);
+        return EStart::Running;
+    } catch (const std::exception& oError) {
+        // 13.
+        try {
+            if (GlobalsCreated()) {
+                ReportError(oError, 119, "MDayfold.Main");
+            }
+        } catch (...) {
+        }
+        RunIgnoringErrors(oSteps.ReleaseAboutBox);
+        RunIgnoringErrors([] { ReleaseGlobals(); });
+        RunIgnoringErrors(oSteps.UnloadSplash);
+        return EStart::Failed;
+    }
 }
 
 bool GlobalsCreated() {

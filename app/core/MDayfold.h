@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -31,7 +32,32 @@ struct SEnvironment {
     CFileTypeProvider* pFileTypes = nullptr;
     const CClock* pClock = nullptr;          // null: the system clock
     CMessagePresenter* pPresenter = nullptr; // null: the console
+    // The lock file that keeps one instance per user (Main only; empty: no such check).
+    std::string sLockFile;
 };
+
+// The parts of start-up that need the desktop, given by the window layer. Each may be empty.
+struct SWindowSteps {
+    std::function<void()> ShowSplash;      // shows the splash window, modeless
+    std::function<void()> DoEvents;        // lets pending window messages run
+    std::function<void()> SetHelpFile;     // sets the help that every help command opens
+    std::function<void()> CreateAboutBox;  // obtains the about box and gives it its values
+    std::function<void()> LoadMainWindow;  // loads the main window (its load sequence runs)
+    std::function<void()> ReleaseAboutBox; // after a failed start
+    std::function<void()> UnloadSplash;    // after a failed start
+};
+
+// How Main ended.
+enum class EStart {
+    Running,       // the main window is loaded: the program lives on in it
+    AlreadyLoaded, // another instance runs; the user was told
+    Failed,        // start-up failed; the user was told, the application-wide objects are gone
+};
+
+// The program's entry: refuses a second instance, shows the splash, creates the
+// application-wide objects in their order (error reporter, help, assertion object, event log,
+// library, about box, settings and repository) and loads the main window.
+EStart Main(const SEnvironment& oEnvironment, const SWindowSteps& oSteps);
 
 // Error reporter (with ErrorLog.txt), assertion object, event log (EventLog.txt), library,
 // settings registry and repository, in that order. The program folder must exist.

@@ -72,6 +72,9 @@ void CDaily::SetTreeView(CTreeView* pTreeView) {
     m_pTreeConnections = std::make_unique<QObject>();
     QObject::connect(pTreeView, &CTreeView::NodeClick, m_pTreeConnections.get(),
                      [this](const std::string& sKey) { TreeView_NodeClick(sKey); });
+    QObject::connect(pTreeView, &CTreeView::MouseUp, m_pTreeConnections.get(),
+                     [this](int iButton, int, std::int32_t lX, std::int32_t lY,
+                            const std::string& sKey) { TreeView_MouseUp(iButton, lX, lY, sKey); });
 }
 
 void CDaily::SetContainer(QWidget* pContainer) {
@@ -300,6 +303,18 @@ void CDaily::TreeView_NodeClick(const std::string& sKey) {
     Logged("CDaily.TreeView_NodeClick", [&] {
         if (TreeViewNodeClick) {
             TreeViewNodeClick(sKey);
+        }
+    });
+}
+
+void CDaily::TreeView_MouseUp(int iButton, std::int32_t lX, std::int32_t lY,
+                              const std::string& sNodeKey) {
+    Logged("CDaily.TreeView_MouseUp", [&] {
+        if (iButton == MInputCodes::RightButton && !sNodeKey.empty() && TreeViewPopupMenu &&
+            m_pContainer != nullptr) {
+            TreeViewPopupMenu(
+                static_cast<float>(MTwips::Left(*m_pContainer) + m_pTreeView->Left() + lX),
+                static_cast<float>(MTwips::Top(*m_pContainer) + m_pTreeView->Top() + lY), sNodeKey);
         }
     });
 }

@@ -68,6 +68,8 @@ public:
     // X, Y: twips in the coordinates of the container's parent (the window's client area).
     std::function<void(float fX, float fY)> ListViewPopupMenu;
     std::function<void(const std::string& sNodeKey)> TreeViewNodeClick;
+    // The right mouse button was released over a node of the tree (X, Y as above).
+    std::function<void(float fX, float fY, const std::string& sNodeKey)> TreeViewPopupMenu;
 
     // Handlers of the controls' events.
     void Daily_Resize();
@@ -77,6 +79,8 @@ public:
     void ListView_DblClick();
     void ListView_ItemClick();
     void TreeView_NodeClick(const std::string& sKey);
+    void TreeView_MouseUp(int iButton, std::int32_t lX, std::int32_t lY,
+                          const std::string& sNodeKey);
 
 private:
     // The selected document's target and folder, read from its shortcut; false (with the

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+class CFileManager;
 class CListView;
 class CShortcut;
 class CShortcutCache;
@@ -124,6 +125,10 @@ public:
     void SetContainer(QWidget* pContainer);
     CListView* ListView() const { return m_pListView; }
     void SetListView(CListView* pListView);
+    // The file manager of the folder commands (not owned; null: they only beep).
+    void SetFileManager(CFileManager* pFileManager) { m_pFileManager = pFileManager; }
+    // The computer's beep when a folder command has no document; tests count it.
+    void SetBeeper(std::function<void()> fBeep) { m_fBeep = std::move(fBeep); }
 
     // The selected item's key ("K" + the record's File), or "".
     std::string SelectedDocument() const;
@@ -134,6 +139,10 @@ public:
     void SetVisible(bool bVisible);
     // 0 sort by name, 1 by type (ascending), 2 automatic arrangement on, 3 off.
     void ArrangeIcons(std::int32_t lOrder);
+    // Shows the selected favorite in a file-manager window / opens its folder; with nothing
+    // selected, the beep.
+    void Explore();
+    void OpenFolder();
     // Removes the list item with that key; false when no item has it. The store keeps the
     // record.
     bool RemoveDocument(const std::string& sKey);
@@ -157,8 +166,13 @@ public:
     void ListView_ItemClick();
 
 private:
+    // The selected favorite's document and folder; false (with the beep) when none is selected.
+    bool SelectedTarget(std::string& sTarget, std::string& sFolder, const char* szSource);
+
     CListView* m_pListView = nullptr;
     QWidget* m_pContainer = nullptr;
+    CFileManager* m_pFileManager = nullptr;
+    std::function<void()> m_fBeep;
     // The context of the list's connections and the container's resize watcher (shared
     // pointers: the store's translation unit destroys them without knowing their types).
     std::shared_ptr<QObject> m_pListConnections;

@@ -7,7 +7,10 @@
 #include "platform/controls/CListView.h"
 #include "platform/controls/MInputCodes.h"
 #include "platform/controls/MTwips.h"
+#include "platform/errors/CRunTimeError.h"
+#include "platform/shell/CFileManager.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace {
@@ -112,6 +115,51 @@ void CFavorites::ArrangeIcons(std::int32_t lOrder) {
             break;
         default:
             break;
+        }
+    });
+}
+
+bool CFavorites::SelectedTarget(std::string& sTarget, std::string& sFolder, const char* szSource) {
+    MDayfold::Assert().Assert(m_pListView != nullptr,
+                              std::string(szSource) + ": ListView is Nothing");
+    const std::string sKey = m_pListView != nullptr ? m_pListView->SelectedKey() : std::string();
+    if (sKey.empty()) {
+        if (m_fBeep) {
+            m_fBeep();
+        } else if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+            QApplication::beep();
+        }
+        return false;
+    }
+    // The item holds the document's folder and name as the store keeps them.
+    sFolder = m_pListView->SubItem(sKey, 2);
+    const std::string& sName = m_pListView->ItemText(sKey);
+    sTarget = sFolder.empty() || sFolder.back() == '/' ? sFolder + sName : sFolder + "/" + sName;
+    return true;
+}
+
+void CFavorites::Explore() {
+    Logged("CFavorites.Explore", [&] {
+        std::string sTarget;
+        std::string sFolder;
+        if (!SelectedTarget(sTarget, sFolder, "CFavorites.Explore")) {
+            return;
+        }
+        if (m_pFileManager == nullptr || !m_pFileManager->ShowItem(sTarget)) {
+            throw CRunTimeError(RunTimeErrors::PathNotFound, "No file manager shows " + sTarget);
+        }
+    });
+}
+
+void CFavorites::OpenFolder() {
+    Logged("CFavorites.OpenFolder", [&] {
+        std::string sTarget;
+        std::string sFolder;
+        if (!SelectedTarget(sTarget, sFolder, "CFavorites.OpenFolder")) {
+            return;
+        }
+        if (m_pFileManager == nullptr || !m_pFileManager->OpenFolder(sFolder)) {
+            throw CRunTimeError(RunTimeErrors::PathNotFound, "No file manager opens " + sFolder);
         }
     });
 }

@@ -2,16 +2,19 @@
 // state and keep the menus and the toolbar in step with it.
 #include "app/window/FMain.h"
 
+#include "aboutbox/AboutBox.h"
 #include "app/core/CAssert.h"
 #include "app/core/CWaitCursor.h"
 #include "app/core/MDayfold.h"
 #include "app/options/COptions.h"
 #include "app/options/FOptions.h"
+#include "app/repository/CRepository.h"
 #include "app/resources/MIcons.h"
 #include "app/resources/MResources.h"
 #include "app/views/CDaily.h"
 #include "app/views/CFavorites.h"
 #include "app/window/CCalendar.h"
+#include "app/window/CIconCache.h"
 #include "app/window/CMousePointerDisplay.h"
 #include "app/window/CStatusBarText.h"
 #include "platform/controls/CImageList.h"
@@ -23,16 +26,19 @@
 #include "platform/controls/CTrayIcon.h"
 #include "platform/controls/CTreeView.h"
 #include "platform/controls/MTwips.h"
+#include "platform/errors/CMessagePresenter.h"
 #include "platform/shell/CFileManager.h"
 #include "platform/shell/CHelp.h"
 #include "platform/shell/CRecentFeed.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -49,6 +55,13 @@ constexpr std::int32_t ListLeft = 2460;
 // first start shows every column in the type of this desktop.
 constexpr std::int32_t DesignClientWidth = 8760;
 constexpr std::int32_t DesignClientHeight = 5400;
+
+// Where the desktop has no tray.
+constexpr const char* NoTrayNote =
+    "This desktop has no system tray: Dayfold stays in its window, and closing it exits Dayfold.";
+constexpr const char* NoTrayQuestion =
+    "This desktop has no system tray to keep Dayfold in: without its window Dayfold ends, "
+    "and the documents you open are no longer filed.\r\n\r\nDo you want to exit Dayfold?";
 
 std::string Caption(int iResource) {
     return MDayfold::AppTitle() + " - " + MResources::LoadResString(iResource);
@@ -162,6 +175,7 @@ void FMain::CreateControls() {
     m_pPointerDisplay = std::make_unique<CMousePointerDisplay>();
     CWaitCursor::SetPointerDisplay(m_pPointerDisplay.get());
     m_pFileManager = std::make_unique<CFileManager>(m_oStart.pFileTypes);
+    m_pIconCache = std::make_unique<CIconCache>(m_oFileIcons);
 }
 
 void FMain::CreateToolbar() {
@@ -373,6 +387,9 @@ void FMain::ConnectCommands() {
     connect(a.pMainWindowHelp, &QAction::triggered, this, &FMain::mnuMainWindowHelp_Click);
     connect(a.pWhatsThis, &QAction::triggered, this, &FMain::mnuWhatsThis_Click);
     connect(m_tryMain, &CTrayIcon::MouseUp, this, &FMain::tryMain_MouseUp);
+    // The program and tray menus share their commands; an error names the menu last shown.
+    connect(m_mnuDayfold, &QMenu::aboutToShow, this, [this] { m_iMenuContext = 130; });
+    connect(m_mnuTray, &QMenu::aboutToShow, this, [this] { m_iMenuContext = 135; });
 }
 
 void FMain::ConnectViews() {
@@ -390,11 +407,15 @@ void FMain::ConnectViews() {
     m_oFavorites->DblClick = [this](const std::string& sKey) { m_oFavorites_DblClick(sKey); };
     m_oFavorites->ItemClick = [this] { m_oFavorites_ItemClick(); };
     m_oFavorites->PopupMenu = [this](float fX, float fY) { m_oFavorites_PopupMenu(fX, fY); };
+    m_oDaily->TreeViewPopupMenu = [this](float fX, float fY, const std::string& sKey) {
+        m_oDaily_TreeViewPopupMenu(fX, fY, sKey);
+    };
 }
 
 // --- Start-up and shutdown -----------------------------------------------------------------
 
 void FMain::Form_Load() {
+    m_bLoading = true;
     try {
         // 1. The tray shows the busy icon while the program loads.
         m_tryMain->SetTrayIcon(Picture(MIcons::TrayBusy));
@@ -403,8 +424,10 @@ void FMain::Form_Load() {
         // 2.
         LoadResources();
         SetHelpContextIDs();
-        // 3. Start-up (next): give the about box the window's icon.
-
+        // 3.
+        if (m_oStart.pAboutBox != nullptr) {
+            m_oStart.pAboutBox->SetIcon(windowIcon());
+        }
         // 4. The calendar.
         m_oCalendar = std::make_unique<CCalendar>();
         m_oCalendar->SetDailyPath(MDayfold::AppPath() + "/Daily");
@@ -422,6 +445,7 @@ void FMain::Form_Load() {
         m_oFavorites->SetContainer(m_picFavorites);
         m_oFavorites->SetDailyFolder("Daily");
         m_oFavorites->SetListView(m_lvwFavorites);
+        m_oFavorites->SetFileManager(m_pFileManager.get());
         m_oFavorites->RestoreSettings();
         ConnectViews();
         Form_Resize();
@@ -435,7 +459,9 @@ void FMain::Form_Load() {
         {
             COptions oOptions(FOptions::Loader(this));
             oOptions.ReadValues();
-            // Start-up (next): the welcome box when oOptions.DefaultOptionsUsed().
+            if (oOptions.DefaultOptionsUsed()) {
+                ShowWelcome();
+            }
             m_lFavoritesThreshold = oOptions.FavoritesThreshold();
             m_lPurgeAge = oOptions.PurgeAge();
             m_lTimerInterval = oOptions.TimerInterval();
@@ -443,9 +469,8 @@ void FMain::Form_Load() {
         m_oCapture.SetRecentFolder(m_sRecentFolder);
         m_oCapture.SetPurgeAge(m_lPurgeAge);
         m_oCapture.SetFavorites(m_oFavorites.get());
-        // 10. Start-up (next): purge the days older than m_lPurgeAge (asking once), rebuild
-        //     the Favorites when one went, then PurgeEmptyFolders.
-
+        // 10.
+        PurgeAtStart();
         // 11. File what the Recent folder holds now.
         if (m_pRecentFeed) {
             m_pRecentFeed->Update();
@@ -468,13 +493,39 @@ void FMain::Form_Load() {
         SetTimerInterval(m_lTimerInterval);
         m_tmrMain->SetEnabled(true);
         m_bLoaded = true;
-        // 18. Start-up (next): unload the splash window and let pending messages run.
-
-        // 19.
-        SetVisible(m_bStoredVisible);
+        // 18.
+        if (m_oStart.UnloadSplash) {
+            m_oStart.UnloadSplash();
+        }
+        QCoreApplication::processEvents();
+        // 19. Without a tray a window stored hidden could never be shown again.
+        SetVisible(m_bStoredVisible || !m_bTrayAvailable);
+        if (!m_bTrayAvailable) {
+            m_sbrMain->showMessage(NoTrayNote, 60000);
+        }
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.Form_Load", false);
     }
+    m_bLoading = false;
+}
+
+void FMain::ShowWelcome() {
+    const std::string sMessage =
+        MResources::LoadResString(149) + "\r\n\r\n" + MResources::LoadResString(150) + "\r\n" +
+        MResources::LoadResString(151) + "\r\n\r\n" + MResources::LoadResString(152);
+    if (MDayfold::Presenter().Show(sMessage, MDayfold::AppTitle(),
+                                   MessageBox::YesNo + MessageBox::Information) ==
+        MessageBox::AnswerYes) {
+        DisplayHelp(27);
+    }
+}
+
+void FMain::PurgeAtStart() {
+    CRepository& oRepository = MDayfold::Repository();
+    if (oRepository.PurgeOldShortcuts(m_lPurgeAge)) {
+        RebuildAndSaveFavorites();
+    }
+    oRepository.PurgeEmptyFolders();
 }
 
 void FMain::Form_Activate() {
@@ -491,10 +542,16 @@ void FMain::Form_Activate() {
 
 bool FMain::Form_QueryUnload(int iUnloadMode) {
     try {
-        // Without a tray a hidden window could not be reached again: closing it ends the
-        // program.
-        if (iUnloadMode != UnloadAppWindows && iUnloadMode != UnloadTaskManager && !m_bExiting &&
-            m_bTrayAvailable) {
+        if (iUnloadMode != UnloadAppWindows && iUnloadMode != UnloadTaskManager && !m_bExiting) {
+            // Without a tray a hidden window could not be reached again: closing it ends the
+            // program, if the user agrees.
+            if (!m_bTrayAvailable) {
+                if (!AskToExit()) {
+                    return true;
+                }
+                m_bExiting = true;
+                return false;
+            }
             SetVisible(false);
             return true;
         }
@@ -524,7 +581,6 @@ void FMain::Form_Unload() {
         m_oDaily->SaveSettings();
         m_oFavorites->Save();
         m_oFavorites->SaveSettings();
-        // Shutdown (next): the rest of the unload order.
     } catch (const std::exception& oError) {
         MDayfold::ReportError(oError, 123, "FMain.Form_Unload");
     }
@@ -594,12 +650,41 @@ void FMain::changeEvent(QEvent* pEvent) {
 }
 
 void FMain::closeEvent(QCloseEvent* pEvent) {
-    if (Form_QueryUnload(UnloadFormControlMenu)) {
-        pEvent->ignore();
+    if (m_bUnloaded || !Form_QueryUnload(m_iCloseMode)) {
+        Form_Unload();
+        pEvent->accept();
         return;
     }
-    Form_Unload();
-    pEvent->accept();
+    pEvent->ignore();
+}
+
+void FMain::UnloadFor(int iUnloadMode) {
+    if (m_bUnloaded) {
+        return;
+    }
+    // A dialog's or a menu's own loop runs: it ends first (as if cancelled), and so does a
+    // load under way; then the window unloads from the main loop.
+    QWidget* pModal = QApplication::activeModalWidget();
+    QWidget* pPopup = QApplication::activePopupWidget();
+    if (m_bLoading || pModal != nullptr || pPopup != nullptr) {
+        if (pPopup != nullptr) {
+            pPopup->close();
+        }
+        if (pModal != nullptr) {
+            pModal->close();
+        }
+        QTimer::singleShot(0, this, [this, iUnloadMode] { UnloadFor(iUnloadMode); });
+        return;
+    }
+    m_iCloseMode = iUnloadMode;
+    close();
+    m_iCloseMode = UnloadFormControlMenu;
+}
+
+bool FMain::AskToExit() {
+    return MDayfold::Presenter().Show(NoTrayQuestion, MDayfold::AppTitle(),
+                                      MessageBox::YesNo + MessageBox::Question) ==
+           MessageBox::AnswerYes;
 }
 
 // --- State routines ------------------------------------------------------------------------
@@ -685,6 +770,9 @@ void FMain::SetActive(bool bActive) {
 void FMain::SetVisible(bool bVisible) {
     try {
         if (bVisible) {
+            if (isMinimized()) {
+                showNormal();
+            }
             show();
             raise();
             activateWindow();

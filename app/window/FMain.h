@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,6 +18,7 @@ class CDaily;
 class CFavorites;
 class CFileManager;
 class CFileTypeProvider;
+class CIconCache;
 class CImageList;
 class CListView;
 class CMonthCalendar;
@@ -34,6 +36,9 @@ class QAction;
 class QFrame;
 class QLabel;
 class QMenu;
+namespace qlAboutBox {
+class AboutBox;
+}
 
 // The main window: the Daily view (calendar, day tree, day list) and the Favorites view, the
 // menus, toolbar, status bar and tray icon, and the timer that files the Recent folder.
@@ -41,7 +46,9 @@ class QMenu;
 // Its routines are spread over sources by concern: FMain.cpp (construction, layout, state
 // routines), FMainSettings.cpp (the settings groups "Window" and "View"), FMainViews.cpp (the
 // tree and list loaders, the calendar and node handlers, the icon cache), FMainPoll.cpp (the
-// timer and the capture of the Recent folder), FMainCommands.cpp (the commands' slots).
+// timer and the capture of the Recent folder), FMainCommands.cpp (the commands' slots, the tray
+// and the list events), FMainDocuments.cpp (opening a document, removing its link, its folder,
+// purging a day, help, the web page and the About box).
 class FMain : public QMainWindow {
     Q_OBJECT
 
@@ -81,7 +88,14 @@ public:
         // Whether the desktop has a tray; unset: ask the desktop. Without one the window is
         // never hidden, so the program cannot become unreachable.
         std::optional<bool> obTrayAvailable;
+        // The About box (not owned; may be null): it gets the window's icon at the load.
+        qlAboutBox::AboutBox* pAboutBox = nullptr;
+        // Closes the splash window when the load is done (may be empty).
+        std::function<void()> UnloadSplash;
     };
+
+    // The maker's web page (Help menu).
+    static constexpr const char* OnlineAddress = "https://www.quillonsoft.com/dayfold/";
 
     explicit FMain(SStart oStart, QWidget* pParent = nullptr);
     ~FMain() override;
@@ -94,9 +108,14 @@ public:
     void Form_Activate();
     // True when the unload is cancelled (the window is hidden instead).
     bool Form_QueryUnload(int iUnloadMode);
-    // Saves the settings groups and Favorites.dat, then releases the views.
+    // Saves the settings groups and Favorites.dat. The views stay until the window is
+    // destroyed: a dialog that an unload cut short still returns into a routine that uses them.
     void Form_Unload();
     void Form_Resize();
+    // The end of the desktop session (UnloadAppWindows) or a termination signal
+    // (UnloadTaskManager): the window unloads whether or not it is shown. A dialog on show
+    // is closed first as if cancelled, and a load under way ends first.
+    void UnloadFor(int iUnloadMode);
 
     // --- State routines (FMain.cpp) -----------------------------------------------------
     void SetActiveView(std::int32_t lView);
@@ -140,6 +159,20 @@ public:
     // The timer's interval from seconds, kept to 1..60 so a hand-edited value can neither
     // stop the timer nor overflow it.
     void SetTimerInterval(std::int32_t lSeconds);
+
+    // --- Documents and commands (FMainDocuments.cpp) -----------------------------------
+    // sItemKey: a list item's key, "K" + the path of its shortcut in the repository.
+    void OpenDocument(const std::string& sItemKey);
+    void RemoveLink(const std::string& sItemKey);
+    // The folder commands, on the document selected in the active view's list.
+    void Explore();
+    void OpenFolder();
+    // sNodeKey: a day node's key, "K" + the day folder.
+    void PurgeDay(const std::string& sNodeKey);
+    // Topic 0: the help's contents.
+    void DisplayHelp(int iTopic);
+    void DisplayQuillonSoftOnline();
+    void DisplayAboutBox();
 
     // --- State, for the commands and the tests ------------------------------------------
     std::int32_t ActiveView() const { return m_lActiveView; }
@@ -253,6 +286,7 @@ private slots:
     void m_oFavorites_DblClick(const std::string& sItemKey);
     void m_oFavorites_ItemClick();
     void m_oFavorites_PopupMenu(float fX, float fY);
+    void m_oDaily_TreeViewPopupMenu(float fX, float fY, const std::string& sNodeKey);
 
 private:
     // Construction (FMain.cpp).
@@ -263,6 +297,20 @@ private:
     void ConnectCommands();
     void ConnectViews();
     void UpdateDailyEmptyNote();
+    // Start-up steps (FMain.cpp).
+    void ShowWelcome();
+    void PurgeAtStart();
+    // Asks whether to exit where there is no tray to hide the window in; true for Yes.
+    bool AskToExit();
+    // A context menu at (fX, fY), twips in the window's client area.
+    void PopupAt(QMenu& oMenu, float fX, float fY);
+    // Saves the Favorites store after it was rebuilt, so the new counts are kept.
+    void RebuildAndSaveFavorites();
+    // The view whose list the document commands act on: its selected document's key.
+    std::string ActiveSelectedDocument() const;
+    // The Recent folder's copy of a shortcut that was opened: written now, so that the next
+    // poll files it under today.
+    void CopyBackToRecent(const std::string& sShortcut);
     // The window's client area (below the menu bar) in twips.
     std::int32_t ClientWidth() const;
     std::int32_t ClientHeight() const;
@@ -313,6 +361,7 @@ private:
     std::unique_ptr<CStatusBarText> m_pStatusText;
     std::unique_ptr<CMousePointerDisplay> m_pPointerDisplay;
     CFileIcons m_oFileIcons;
+    std::unique_ptr<CIconCache> m_pIconCache;
 
     std::string m_sRecentFolder;
     std::int32_t m_lFavoritesThreshold = 3;
@@ -324,6 +373,11 @@ private:
     bool m_bActivated = false;
     bool m_bLoaded = false;
     bool m_bUnloaded = false;
+    bool m_bLoading = false;
+    // The unload mode of the close under way (the close box when none is set).
+    int m_iCloseMode = UnloadFormControlMenu;
+    // The error context of the program and tray menus' shared commands: the menu last shown.
+    int m_iMenuContext = 130;
     // "Visible" of the "Window" group, applied at the very end of the load.
     bool m_bStoredVisible = true;
     int m_iDailyRebuilds = 0;

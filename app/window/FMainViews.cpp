@@ -9,7 +9,7 @@
 #include "app/views/CDaily.h"
 #include "app/views/CFavorites.h"
 #include "app/window/CCalendar.h"
-#include "app/window/CFileInfo.h"
+#include "app/window/CIconCache.h"
 #include "app/window/CStatusBarText.h"
 #include "app/window/FMain.h"
 #include "platform/controls/CImageList.h"
@@ -101,23 +101,21 @@ std::string JoinPath(const std::string& sFolder, const std::string& sName) {
     return sFolder + (cLast == '/' || cLast == '\\' ? "" : "/") + sName;
 }
 
-// Icons for one list pair: the large and the small list keep the same indexes.
-std::int32_t CachedImageIndex(CImageList& oLarge, CImageList& oSmall, CFileIcons& oIcons,
+// Icons for one list pair: the large and the small list keep the same indexes. One image per
+// document, as the lists key them; the pictures are shared by every document of a type.
+std::int32_t CachedImageIndex(CImageList& oLarge, CImageList& oSmall, CIconCache& oIcons,
                               const std::string& sTarget) {
     const std::string sKey = "K" + sTarget;
     const std::int32_t lFound = oLarge.Find(sKey);
     if (lFound != 0) {
         return lFound;
     }
-    CFileInfo oFileInfo(oIcons);
-    oFileInfo.SetItem(sTarget);
-    const QPixmap oLargeIcon = oFileInfo.ShellIcon(CFileInfo::LinkOverlay);
-    const QPixmap oSmallIcon = oFileInfo.SmallIcon(CFileInfo::LinkOverlay);
-    if (oLargeIcon.isNull() || oSmallIcon.isNull()) {
+    const CIconCache::SIcons& oPair = oIcons.IconsFor(sTarget);
+    if (oPair.oLarge.isNull() || oPair.oSmall.isNull()) {
         return 1;
     }
-    const std::int32_t lIndex = oLarge.Add(QIcon(oLargeIcon), sKey);
-    oSmall.Add(QIcon(oSmallIcon), sKey);
+    const std::int32_t lIndex = oLarge.Add(oPair.oLarge, sKey);
+    oSmall.Add(oPair.oSmall, sKey);
     return lIndex;
 }
 } // namespace
@@ -249,8 +247,7 @@ void FMain::RefreshFavorites() {
     MDayfold::Assert().Assert(m_oFavorites != nullptr,
                               "FMain.RefreshFavorites: Favorites object is nothing");
     try {
-        if (!m_oFavorites || m_oFavorites->Count() == 0) {
-            // No records: the list keeps what it shows.
+        if (!m_oFavorites) {
             return;
         }
         const std::vector<FavoriteRecord> colRecords = m_oFavorites->GetFavorites();
@@ -261,8 +258,12 @@ void FMain::RefreshFavorites() {
         const std::string sSelected = m_lvwFavorites->SelectedKey();
         const int iSortKey = m_lvwFavorites->SortKey();
         const int iSortOrder = m_lvwFavorites->SortOrder();
+        // Filled unsorted and without image lists attached, then sorted and drawn once: every
+        // image added to an attached list would lay the whole list out again.
         m_lvwFavorites->SetSorted(false);
         m_lvwFavorites->ClearItems();
+        m_lvwFavorites->SetIcons(nullptr);
+        m_lvwFavorites->SetSmallIcons(nullptr);
         for (const FavoriteRecord& oRecord : colRecords) {
             const std::string sKey = "K" + oRecord.File;
             if (oRecord.DaysAccessed < m_lFavoritesThreshold || m_lvwFavorites->Contains(sKey)) {
@@ -278,6 +279,8 @@ void FMain::RefreshFavorites() {
                                      PaddedCount(oRecord.DaysAccessed),
                                      SortableDateTime(oRecord.LastAccessed)});
         }
+        m_lvwFavorites->SetIcons(m_imlMain[3]);
+        m_lvwFavorites->SetSmallIcons(m_imlMain[4]);
         m_lvwFavorites->SetSortKey(iSortKey);
         m_lvwFavorites->SetSortOrder(iSortOrder);
         m_lvwFavorites->SetSorted(true);
@@ -285,6 +288,8 @@ void FMain::RefreshFavorites() {
             m_lvwFavorites->SetSelectedKey(sSelected);
         }
     } catch (const std::exception& oError) {
+        m_lvwFavorites->SetIcons(m_imlMain[3]);
+        m_lvwFavorites->SetSmallIcons(m_imlMain[4]);
         m_lvwFavorites->SetSorted(true);
         MDayfold::LogError(oError, "FMain.RefreshFavorites", false);
     }
@@ -357,7 +362,7 @@ std::int32_t FMain::DailyImageListIndex(const std::string& sFile, const std::str
     MDayfold::Assert().Assert(!MDayfold::IsBlank(sTarget),
                               "FMain.DailyImageListIndex: Target file name is missing");
     try {
-        return CachedImageIndex(*m_imlMain[1], *m_imlMain[2], m_oFileIcons, sTarget);
+        return CachedImageIndex(*m_imlMain[1], *m_imlMain[2], *m_pIconCache, sTarget);
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.DailyImageListIndex", false);
         return 1;
@@ -370,7 +375,7 @@ std::int32_t FMain::FavoritesImageListIndex(const std::string& sFile, const std:
     MDayfold::Assert().Assert(!MDayfold::IsBlank(sTarget),
                               "FMain.FavoritesImageListIndex: Target file name is missing");
     try {
-        return CachedImageIndex(*m_imlMain[3], *m_imlMain[4], m_oFileIcons, sTarget);
+        return CachedImageIndex(*m_imlMain[3], *m_imlMain[4], *m_pIconCache, sTarget);
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.FavoritesImageListIndex", false);
         return 1;

@@ -1,9 +1,8 @@
 #include "app/window/MWindowProgram.h"
 
-#include "app/resources/help/MHelpPages.h"
-#include "app/window/FMain.h"
+#include "app/window/CWindowProgram.h"
 #include "platform/controls/CMessageBoxPresenter.h"
-#include "platform/shell/CHelp.h"
+#include "platform/shell/CSingleInstance.h"
 
 #include <QApplication>
 
@@ -14,33 +13,28 @@ int Run(int iArgc, char** apArgv, MDayfold::SEnvironment oEnvironment,
     QApplication oApplication(iArgc, apArgv);
     QApplication::setApplicationName("Dayfold");
     QApplication::setOrganizationName("Quillon");
+    QApplication::setDesktopFileName("dayfold");
     // The window closes for good only when it unloads; hiding it keeps the program running.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    // Start-up (next): the single instance, the splash window.
     CMessageBoxPresenter oPresenter;
     oEnvironment.pPresenter = &oPresenter;
-    MDayfold::CreateGlobals(oEnvironment);
-    CHelp oHelp(MHelpPages::Folder());
-    CHelp::SetApplication(&oHelp);
+    oEnvironment.sLockFile = CSingleInstance::DefaultLockFile(oEnvironment.sAppPath);
+    FMain::SStart oStart;
+    oStart.sRecentFolder = sRecentFolder;
+    oStart.bFeedRecentFolder = bFeedRecentFolder;
+    oStart.pFileTypes = oEnvironment.pFileTypes;
 
-    int iResult = 0;
-    {
-        FMain::SStart oStart;
-        oStart.sRecentFolder = sRecentFolder;
-        oStart.bFeedRecentFolder = bFeedRecentFolder;
-        oStart.pFileTypes = oEnvironment.pFileTypes;
-        FMain oMain(oStart);
-        // The program ends when the main window has unloaded. Shutdown (next): the end of the
-        // desktop session and the termination signals unload it the same way.
-        QObject::connect(&oMain, &FMain::Unloaded, &oApplication, &QApplication::quit,
-                         Qt::QueuedConnection);
-        oMain.Form_Load();
-        iResult = QApplication::exec();
+    CWindowProgram oProgram(oEnvironment, oStart);
+    switch (oProgram.Start()) {
+    case MDayfold::EStart::AlreadyLoaded:
+        return 0;
+    case MDayfold::EStart::Failed:
+        return 1;
+    case MDayfold::EStart::Running:
+        break;
     }
-    CHelp::SetApplication(nullptr);
-    MDayfold::ReleaseGlobals();
-    return iResult;
+    return QApplication::exec();
 }
 
 } // namespace MWindowProgram

@@ -8,10 +8,15 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
+
+#include <climits>
 
 #include <functional>
 
@@ -55,8 +60,50 @@ private:
     bool& m_rbKeyboardSelecting;
 };
 
+// Draws the items as usual; a cell whose text is cut off (the column or the icon's place is too
+// narrow) shows its whole text as a tooltip.
+class CWholeTextDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* pEvent, QAbstractItemView* pView,
+                   const QStyleOptionViewItem& oOption, const QModelIndex& oIndex) override {
+        if (pEvent == nullptr || pView == nullptr || pEvent->type() != QEvent::ToolTip) {
+            return QStyledItemDelegate::helpEvent(pEvent, pView, oOption, oIndex);
+        }
+        QStyleOptionViewItem oItem(oOption);
+        initStyleOption(&oItem, oIndex);
+        if (oIndex.isValid() && !oItem.text.isEmpty() && IsCut(*pView, oItem)) {
+            QToolTip::showText(pEvent->globalPos(), oItem.text, pView->viewport(), oOption.rect);
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+
+private:
+    // The text's room as the style draws it: the text rectangle less the margins on both sides,
+    // on one line or, where the view wraps, on the lines that fit.
+    static bool IsCut(const QAbstractItemView& oView, const QStyleOptionViewItem& oItem) {
+        const QStyle* pStyle = oView.style();
+        const QRect oRoom = pStyle->subElementRect(QStyle::SE_ItemViewItemText, &oItem, &oView);
+        const int iMargin = pStyle->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &oView) + 1;
+        const int iWidth = oRoom.width() - 2 * iMargin;
+        if (iWidth <= 0) {
+            return true;
+        }
+        if ((oItem.features & QStyleOptionViewItem::WrapText) == 0) {
+            return oItem.fontMetrics.horizontalAdvance(oItem.text) > iWidth;
+        }
+        const QRect oNeeded = oItem.fontMetrics.boundingRect(
+            QRect(0, 0, iWidth, INT_MAX / 2), Qt::TextWordWrap | Qt::TextWrapAnywhere, oItem.text);
+        return oNeeded.height() > oRoom.height();
+    }
+};
+
 template <class TView>
 void SetUpDisplay(CDisplay<TView>& oDisplay) {
+    oDisplay.setItemDelegate(new CWholeTextDelegate(&oDisplay));
     oDisplay.setSelectionMode(QAbstractItemView::SingleSelection);
     oDisplay.setSelectionBehavior(QAbstractItemView::SelectRows);
     oDisplay.setEditTriggers(QAbstractItemView::NoEditTriggers);

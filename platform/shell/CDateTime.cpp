@@ -1,7 +1,9 @@
 #include "platform/shell/CDateTime.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <strings.h>
 
@@ -113,7 +115,21 @@ CDateTime CDateTime::DatePart() const {
     return CDateTime(m_llSeconds - SecondsOfDay());
 }
 CDateTime CDateTime::AddSeconds(std::int64_t llSeconds) const {
-    return CDateTime(m_llSeconds + llSeconds);
+    static const std::int64_t llFirst = FromParts(1, 1, 1).m_llSeconds;
+    static const std::int64_t llLast = FromParts(9999, 12, 31, 23, 59, 59).m_llSeconds;
+    std::int64_t llSum = 0;
+    if (__builtin_add_overflow(m_llSeconds, llSeconds, &llSum)) {
+        llSum = llSeconds < 0 ? llFirst : llLast;
+    }
+    return CDateTime(std::clamp(llSum, llFirst, llLast));
+}
+
+CDateTime CDateTime::AddDays(std::int64_t llDays) const {
+    std::int64_t llSeconds = 0;
+    if (__builtin_mul_overflow(llDays, SecondsPerDay, &llSeconds)) {
+        llSeconds = llDays < 0 ? INT64_MIN : INT64_MAX;
+    }
+    return AddSeconds(llSeconds);
 }
 
 std::string CDateTime::YearText() const {

@@ -38,8 +38,10 @@ public:
     // The date part alone (midnight).
     CDateTime DatePart() const;
 
+    // Sums beyond the years 1 to 9999 stop at the first or last second of that range, so a
+    // span of any size (a hand-edited age in days) still gives a date in calendar order.
     CDateTime AddSeconds(std::int64_t llSeconds) const;
-    CDateTime AddDays(std::int64_t llDays) const { return AddSeconds(llDays * 86400); }
+    CDateTime AddDays(std::int64_t llDays) const;
 
     // "yyyy", the English month name of "mmmm", "dd" (the repository's folder names).
     std::string YearText() const;

@@ -168,8 +168,10 @@ std::int32_t Launch(std::vector<std::string> vArguments, const std::string& sFol
 }
 } // namespace
 
-std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
-                                                  const std::string& sFile) {
+namespace {
+// The argument list of an Exec-style command: %f %F %1 become sFile, %u %U sUri.
+std::vector<std::string> Expand(const std::string& sCommand, const std::string& sFile,
+                                const std::string& sUri) {
     std::vector<std::string> vArguments;
     bool bFilePlaced = false;
     for (const std::string& sWord : SplitWords(sCommand)) {
@@ -190,7 +192,7 @@ std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
                 sArgument += sFile;
                 bFilePlaced = true;
             } else if (cCode == 'u' || cCode == 'U') {
-                sArgument += MFileUri::FromPath(sFile);
+                sArgument += sUri;
                 bFilePlaced = true;
             }
             // Any other field code (%i, %c, %k, the deprecated ones) stands for nothing here.
@@ -203,6 +205,12 @@ std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
         vArguments.push_back(sFile);
     }
     return vArguments;
+}
+} // namespace
+
+std::vector<std::string> CShellExecute::Arguments(const std::string& sCommand,
+                                                  const std::string& sFile) {
+    return Expand(sCommand, sFile, MFileUri::FromPath(sFile));
 }
 
 std::string CShellExecute::FindProgram(const std::string& sProgram) {
@@ -255,6 +263,26 @@ std::int32_t CShellExecute::Open(const std::string& sCommand, const std::string&
         return NoAssociation;
     }
     // A command whose program is gone is an association that no longer leads anywhere.
+    vArguments[0] = FindProgram(vArguments[0]);
+    if (vArguments[0].empty()) {
+        return NoAssociation;
+    }
+    return Launch(std::move(vArguments), sFolder);
+}
+
+std::int32_t CShellExecute::OpenLink(const std::string& sCommand, const std::string& sLink,
+                                     const std::string& sFolder) {
+    if (sLink.empty()) {
+        return FileNotFound;
+    }
+    if (!sFolder.empty() && !IsFolder(sFolder)) {
+        return PathNotFound;
+    }
+    // The link is one argument wherever the command takes a file or a URI.
+    std::vector<std::string> vArguments = Expand(sCommand, sLink, sLink);
+    if (vArguments.empty()) {
+        return NoAssociation;
+    }
     vArguments[0] = FindProgram(vArguments[0]);
     if (vArguments[0].empty()) {
         return NoAssociation;

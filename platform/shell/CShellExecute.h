@@ -36,6 +36,13 @@ public:
     static std::int32_t Open(const std::string& sCommand, const std::string& sFile,
                              const std::string& sFolder);
 
+    // Opens a link (a web address) with the command of its scheme's handler, as Open does a
+    // file: the link is one argument wherever the command takes a file or a URI (%f %F %1 %u
+    // %U), else appended. Gives NoAssociation when there is no command or its program is not
+    // found, PathNotFound for a missing sFolder, Started once the program runs.
+    static std::int32_t OpenLink(const std::string& sCommand, const std::string& sLink,
+                                 const std::string& sFolder);
+
     // The absolute path of a program: itself when it holds a "/", else found in $PATH;
     // empty when there is no such executable file.
     static std::string FindProgram(const std::string& sProgram);

@@ -1,19 +1,29 @@
 #include "app/window/CWindowWorld.h"
 
+#include "aboutbox/AboutBox.h"
+#include "aboutbox/Application.h"
 #include "app/core/MDayfold.h"
 #include "app/core/MSettings.h"
+#include "app/resources/CVersionAppObject.h"
+#include "app/resources/help/MHelpPages.h"
 #include "platform/controls/CListView.h"
 #include "platform/registry/CRegistry.h"
 #include "platform/registry/CRegistryValues.h"
+#include "platform/shell/CHelp.h"
 
 #include <filesystem>
 
-CWindowWorld::CWindowWorld() {
+CWindowWorld::CWindowWorld()
+    : m_pHelp(std::make_unique<CHelp>(MHelpPages::Folder())),
+      m_pAboutBox(qlAboutBox::Application().AboutBox()) {
     std::filesystem::create_directories(m_oWorld.Temp() / "docs");
+    CHelp::SetApplication(m_pHelp.get());
+    m_pAboutBox->SetAppObject(std::make_shared<CVersionAppObject>());
 }
 
 CWindowWorld::~CWindowWorld() {
     m_pMain.reset();
+    CHelp::SetApplication(nullptr);
 }
 
 FMain& CWindowWorld::Load(bool bTrayAvailable) {
@@ -22,6 +32,7 @@ FMain& CWindowWorld::Load(bool bTrayAvailable) {
     oStart.sRecentFolder = m_oWorld.RecentFolder();
     oStart.pFileTypes = &m_oWorld.FileTypes();
     oStart.obTrayAvailable = bTrayAvailable;
+    oStart.pAboutBox = m_pAboutBox.get();
     m_pMain = std::make_unique<FMain>(oStart);
     m_pMain->Form_Load();
     return *m_pMain;

@@ -7,12 +7,16 @@
 #include <string>
 #include <vector>
 
+class CHelp;
 class CListView;
+namespace qlAboutBox {
+class AboutBox;
+}
 
 // The main window in a temporary world: program folder, Recent folder, settings file, clock
-// and message-box answerer of a CProgramWorld, and an FMain loaded on them with a tray (unless
-// the test says otherwise). Timer ticks are the test's own calls of tmrMain_Timer; nothing
-// waits on a real timer.
+// and message-box answerer of a CProgramWorld, the program's help and About box, and an FMain
+// loaded on them with a tray (unless the test says otherwise). Timer ticks are the test's own
+// calls of tmrMain_Timer; nothing waits on a real timer.
 class CWindowWorld {
 public:
     CWindowWorld();
@@ -20,6 +24,8 @@ public:
 
     CProgramWorld& World() { return m_oWorld; }
     FMain& Main() { return *m_pMain; }
+    CHelp& Help() { return *m_pHelp; }
+    qlAboutBox::AboutBox& AboutBox() { return *m_pAboutBox; }
 
     // Creates the window and runs its load sequence (the current one is unloaded first).
     FMain& Load(bool bTrayAvailable = true);
@@ -49,5 +55,7 @@ public:
 
 private:
     CProgramWorld m_oWorld;
+    std::unique_ptr<CHelp> m_pHelp;
+    std::unique_ptr<qlAboutBox::AboutBox> m_pAboutBox;
     std::unique_ptr<FMain> m_pMain;
 };

@@ -3,8 +3,10 @@
 #include "app/CProgramWorld.h"
 #include "app/window/CCalendar.h"
 #include "app/window/CFileInfo.h"
+#include "app/window/CIconCache.h"
 #include "platform/controls/CMonthCalendar.h"
 #include "platform/shell/CFileIcons.h"
+#include "support/CTempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -84,6 +86,25 @@ TEST(FileInfo, IconsOfTheTargetsTypeWithTheArrowOrNothingWithoutAnItem) {
     EXPECT_EQ(oIcons.DrawCount(), 1);
     oInfo.SetItem("  ");
     EXPECT_TRUE(oInfo.SmallIcon(CFileInfo::LinkOverlay).isNull());
+}
+
+TEST(IconCache, OneLookupPerNameEndingAndFoldersToldApart) {
+    CTempFolder oTemp;
+    fs::create_directories(oTemp / "Notes.txt"); // a folder with a document's name
+    CFileIcons oIcons;
+    CIconCache oCache(oIcons);
+    const CIconCache::SIcons& oReport = oCache.IconsFor("/home/ann/Report.txt");
+    const CIconCache::SIcons& oPlan = oCache.IconsFor("/home/bob/Plan.txt");
+    EXPECT_EQ(&oReport, &oPlan) << "one pair for the type";
+    EXPECT_EQ(oReport.oLarge.pixmap(32).toImage(),
+              oIcons.IconsForFile("/x/Report.txt").oLarge.toImage());
+    EXPECT_NE(&oCache.IconsFor(oTemp / "Notes.txt"), &oReport);
+    EXPECT_EQ(&oCache.IconsFor(oTemp / "Notes.txt"), &oCache.IconsFor(oTemp.Path()));
+    EXPECT_NE(&oCache.IconsFor("/a/b.tar.gz"), &oCache.IconsFor("/a/b.gz"));
+    EXPECT_TRUE(oCache.IconsFor(" ").oLarge.isNull());
+    EXPECT_EQ(CIconCache::NameKey("/a.b/Makefile"), "Makefile");
+    EXPECT_EQ(CIconCache::NameKey("/home/.bashrc"), ".bashrc");
+    EXPECT_EQ(CIconCache::NameKey("C:\\Docs\\Report.v2.PDF"), ".v2.PDF");
 }
 
 } // namespace

@@ -324,6 +324,7 @@ TEST_F(MainWindow, WithoutATrayClosingUnloadsAndSaves) {
     QObject::connect(&oMain, &FMain::Unloaded, [&iUnloaded] { ++iUnloaded; });
     oMain.setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(oMain.isVisible()); // minimised, not hidden: nothing could bring it back
+    m_oWorld.World().Presenter().SetNextAnswer(MessageBox::AnswerYes); // exit Dayfold?
     EXPECT_TRUE(oMain.close());
     EXPECT_EQ(iUnloaded, 1);
     EXPECT_EQ(m_oWorld.Setting("View", "ListViews"), "2");
@@ -366,7 +367,6 @@ TEST_F(MainWindow, AHandEditedRepositoryShowsWhatItCan) {
     const std::string sDaily = m_oWorld.World().DailyPath();
     fs::create_directories(sDaily + "/1998/March/15");
     fs::create_directories(sDaily + "/1998/Spring/02"); // a foreign month
-    fs::create_directories(sDaily + "/1997");           // an empty year
     m_oWorld.World().Temp().WriteFile("Dayfold/Daily/1998/March/16", "a file, not a day");
     m_oWorld.World().Temp().WriteFile("Dayfold/Daily/1998/March/15/notes.txt", "no shortcut");
     m_oWorld.World().Temp().WriteFile("Dayfold/Daily/1998/March/15/Broken.txt.lnk", "garbage");
@@ -374,6 +374,9 @@ TEST_F(MainWindow, AHandEditedRepositoryShowsWhatItCan) {
                                 m_oWorld.World().Temp() / "docs/Good.txt");
 
     FMain& oMain = m_oWorld.Load();
+    // Start-up prunes empty folders; one made later shows until the next start.
+    fs::create_directories(sDaily + "/1997");
+    oMain.RefreshDaily();
     CTreeView& oTree = *oMain.tvwMain();
     EXPECT_TRUE(oTree.Contains(m_oWorld.FolderKey("1997")));
     EXPECT_FALSE(oTree.Contains(m_oWorld.FolderKey("1998/Spring")));

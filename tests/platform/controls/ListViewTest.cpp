@@ -4,9 +4,11 @@
 
 #include <QAbstractItemView>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -295,6 +297,45 @@ TEST_F(ListView, ItemPositionsFollowTheStyleOnShow) {
     EXPECT_EQ(m_oList.Top(), 600);
     EXPECT_EQ(m_oList.Width(), 4500);
     EXPECT_EQ(m_oList.Height(), 3000);
+}
+
+TEST_F(ListView, ACellCutOffShowsItsWholeTextAsATooltip) {
+    const std::string sLong = "A rather long document name that no column of 1440 twips holds.txt";
+    AddDocument(sLong, "    3", "2024/01/02 10:00");
+    AddDocument("a.txt", "    1", "2024/01/03 11:00");
+    m_oList.show();
+    // The tooltip that a pause over a point of the display asks for; "" when none shows.
+    const auto DropTip = [] {
+        // A tip hides only after a delay: the label goes at once, and with it its text.
+        for (QWidget* pWindow : QApplication::topLevelWidgets()) {
+            if (pWindow->inherits("QTipLabel")) {
+                delete pWindow;
+            }
+        }
+    };
+    const auto TipAt = [&](const QPoint& oPoint) {
+        DropTip();
+        QHelpEvent oEvent(QEvent::ToolTip, oPoint, Display().viewport()->mapToGlobal(oPoint));
+        QApplication::sendEvent(Display().viewport(), &oEvent);
+        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
+    };
+    const auto Cell = [&](const std::string& sName, int iColumn) {
+        const int iRow = Order()[0] == "K/docs/" + sName ? 0 : 1;
+        return Display().visualRect(Display().model()->index(iRow, iColumn)).center();
+    };
+
+    m_oList.SetView(CListView::StyleDetails);
+    EXPECT_EQ(TipAt(Cell(sLong, 0)), sLong);
+    EXPECT_EQ(TipAt(Cell("a.txt", 0)), "") << "a whole text needs no tooltip";
+    m_oList.SetColumnWidth(3, 600); // the date no longer fits
+    EXPECT_EQ(TipAt(Cell("a.txt", 2)), "2024/01/03 11:00");
+    m_oList.SetColumnWidth(1, 9000); // the design widths stay; a wide column holds it all
+    EXPECT_EQ(TipAt(Cell(sLong, 0)), "");
+
+    m_oList.SetView(CListView::StyleLargeIcons);
+    EXPECT_EQ(TipAt(Cell(sLong, 0)), sLong) << "more than the icon's lines hold";
+    EXPECT_EQ(TipAt(Cell("a.txt", 0)), "");
+    DropTip();
 }
 
 TEST_F(ListView, IconsComeFromTheImageListOfTheStyle) {

@@ -1,5 +1,6 @@
 #include "platform/shell/CDateTime.h"
 
+#include <cstdint>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +33,21 @@ TEST(DateTime, ArithmeticCrossesMonthsAndLeapDays) {
     EXPECT_EQ(dt.AddDays(-31), CDateTime::FromParts(1998, 2, 12, 10, 0, 0));
     EXPECT_EQ(CDateTime::FromParts(2000, 2, 28).AddDays(1), CDateTime::FromParts(2000, 2, 29));
     EXPECT_LT(CDateTime::FromParts(1998, 2, 12), CDateTime::FromParts(1998, 2, 12, 10));
+}
+
+TEST(DateTime, SpansBeyondTheCalendarStopAtItsEnds) {
+    const CDateTime dNow = CDateTime::FromParts(1998, 3, 15, 10, 0, 0);
+    // A hand-edited age of 2147483647 days lies before any day there is, never after now.
+    const CDateTime dLongAgo = dNow.AddDays(-2147483647LL - 1);
+    EXPECT_LT(dLongAgo, dNow);
+    EXPECT_EQ(dLongAgo.Year(), 1);
+    EXPECT_LT(dLongAgo.ToUnixTime(), dNow.ToUnixTime());
+    const CDateTime dFarAhead = dNow.AddDays(2147483648LL);
+    EXPECT_GT(dFarAhead, dNow);
+    EXPECT_EQ(dFarAhead.Year(), 9999);
+    EXPECT_EQ(dNow.AddDays(INT64_MIN / 2).Year(), 1) << "no overflow of the product";
+    EXPECT_EQ(dNow.AddSeconds(INT64_MAX).Year(), 9999) << "no overflow of the sum";
+    EXPECT_EQ(dNow.AddDays(-31), CDateTime::FromParts(1998, 2, 12, 10, 0, 0));
 }
 
 TEST(DateTime, ValidPartsRefuseImpossibleDates) {

@@ -117,4 +117,21 @@ TEST(ShellExecute, ADesktopEntryRunsWithExactArgumentsInTheWorkingFolder) {
             "50%"}));
 }
 
+TEST(ShellExecute, AWebAddressGoesToTheHandlerOfItsSchemeAsItStands) {
+    CTempFolder oTemp;
+    CArgumentRecorder oRecorder(oTemp, "browser");
+    const std::string sAddress = "https://example.org/a b?q=1&r=%41;reboot";
+    ASSERT_EQ(
+        CShellExecute::OpenLink("\"" + oRecorder.Program() + "\" --new %u", sAddress, oTemp.Path()),
+        CShellExecute::Started);
+    EXPECT_EQ(oRecorder.Wait(), (VS{oTemp.Path(), "--new", sAddress}))
+        << "neither made a file URI nor split, and no shell sees it";
+
+    EXPECT_EQ(CShellExecute::OpenLink("", sAddress, ""), CShellExecute::NoAssociation);
+    EXPECT_EQ(CShellExecute::OpenLink(oTemp / "bin/none %u", sAddress, ""),
+              CShellExecute::NoAssociation);
+    EXPECT_EQ(CShellExecute::OpenLink(oRecorder.Program(), sAddress, oTemp / "Gone"),
+              CShellExecute::PathNotFound);
+}
+
 } // namespace
