@@ -9,7 +9,8 @@ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DDAYFOLD_BENCH=ON -DDAYFOLD_T
     >/dev/null || exit 1
 cmake --build "$BUILD" -j2 >/dev/null || exit 1
 status=0
-for name in bench_lnk bench_capture bench_polling bench_favorites bench_feed bench_settings; do
+for name in bench_lnk bench_capture bench_polling bench_favorites bench_feed bench_settings \
+    bench_window bench_startup bench_journal; do
     program="$BUILD/bench/$name"
     echo "== $name"
     if [ ! -x "$program" ]; then
