@@ -5,6 +5,7 @@
 
 #include "ui_FSplash.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -49,6 +50,11 @@ FSplash::FSplash(const CVersionInfo& oVersion, QWidget* pParent)
     m_pUi->fraSplash->installEventFilter(this);
     for (QLabel* pLabel : m_pUi->fraSplash->findChildren<QLabel*>()) {
         pLabel->installEventFilter(this);
+    }
+    // A question asked during start-up (the welcome box, the purge) would open over the splash
+    // and hide half of either: the splash steps aside while it is open.
+    if (QCoreApplication::instance() != nullptr) {
+        QCoreApplication::instance()->installEventFilter(this);
     }
 
     Form_Load(oVersion);
@@ -95,9 +101,30 @@ void FSplash::keyPressEvent(QKeyEvent* pEvent) {
 }
 
 bool FSplash::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (pEvent->type() == QEvent::MouseButtonPress) {
+    const QEvent::Type eType = pEvent->type();
+    if ((eType == QEvent::Show || eType == QEvent::Hide) && pWatched != this &&
+        pWatched->isWidgetType()) {
+        const auto* pWindow = static_cast<const QWidget*>(pWatched);
+        if (pWindow->isWindow() && pWindow->isModal()) {
+            StepAside(eType == QEvent::Show);
+        }
+        return false;
+    }
+    // Only a click on the splash's own parts closes it; every other goes where it was aimed.
+    const bool bOwnPart = pWatched == m_pUi->fraSplash || pWatched->parent() == m_pUi->fraSplash;
+    if (eType == QEvent::MouseButtonPress && bOwnPart) {
         close();
         return true;
     }
     return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void FSplash::StepAside(bool bAside) {
+    if (bAside && isVisible()) {
+        m_bSteppedAside = true;
+        hide();
+    } else if (!bAside && m_bSteppedAside) {
+        m_bSteppedAside = false;
+        show();
+    }
 }

@@ -12,7 +12,8 @@ class FSplash;
 
 // The splash window of start-up: the program icon, its name, version, maker and legal notes.
 // Start-up shows it before loading the main window and closes it when the main window is
-// loaded; a click on any part of it or any key closes it earlier.
+// loaded; a click on any part of it or any key closes it earlier. While a question of
+// start-up is open, the splash steps aside.
 class FSplash : public QWidget {
     Q_OBJECT
 
@@ -30,6 +31,9 @@ protected:
 private:
     // Fills the controls one by one; a value that is missing leaves the design text.
     void Form_Load(const CVersionInfo& oVersion);
+    // Hides the splash while a modal window is open over it, and shows it again after.
+    void StepAside(bool bAside);
 
     std::unique_ptr<Ui::FSplash> m_pUi;
+    bool m_bSteppedAside = false;
 };

@@ -2,8 +2,10 @@
 #include "app/window/FSplash.h"
 #include "tests/aboutbox/MQStringPrinting.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest/QTest>
 
@@ -61,6 +63,30 @@ TEST(SplashTest, ClosesOnAClickOnAnyPart) {
         QTest::mouseClick(pTarget, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
         EXPECT_FALSE(oSplash.isVisible()) << "a click on " << szPart;
     }
+}
+
+TEST(SplashTest, StepsAsideForAQuestionAndLeavesOtherClicksAlone) {
+    FSplash oSplash(SampleVersion());
+    oSplash.show();
+    QDialog oQuestion;
+    oQuestion.setModal(true);
+    oQuestion.show();
+    EXPECT_FALSE(oSplash.isVisible()) << "hidden while the question is open";
+    QPushButton* pAnswer = new QPushButton("No", &oQuestion);
+    int iClicks = 0;
+    QObject::connect(pAnswer, &QPushButton::clicked, [&] { ++iClicks; });
+    QTest::mouseClick(pAnswer, Qt::LeftButton);
+    EXPECT_EQ(iClicks, 1) << "a click on the question reaches it";
+    oQuestion.hide();
+    EXPECT_TRUE(oSplash.isVisible()) << "back once it is answered";
+
+    QDialog oTool; // a window that is not a question leaves it alone
+    oTool.show();
+    EXPECT_TRUE(oSplash.isVisible());
+    oSplash.close();
+    oQuestion.show();
+    oQuestion.hide();
+    EXPECT_FALSE(oSplash.isVisible()) << "a splash closed by the user stays closed";
 }
 
 TEST(SplashTest, ClosesOnAnyKey) {
