@@ -43,9 +43,9 @@ void CDaily::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader("Name", CListView::ColumnLeft, 1440);
+        pListView->AddColumnHeader("Name", CListView::ColumnLeft, MListSettings::WideColumnWidth);
         pListView->AddColumnHeader("Type", CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader("Path", CListView::ColumnLeft, 1440);
+        pListView->AddColumnHeader("Path", CListView::ColumnLeft, MListSettings::WideColumnWidth);
         pListView->AddColumnHeader("Accessed", CListView::ColumnRight, 1440);
     }
     m_pListConnections = std::make_unique<QObject>();

@@ -47,9 +47,9 @@ void CFavorites::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader("Name", CListView::ColumnLeft, 1440);
+        pListView->AddColumnHeader("Name", CListView::ColumnLeft, MListSettings::WideColumnWidth);
         pListView->AddColumnHeader("Type", CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader("Path", CListView::ColumnLeft, 1440);
+        pListView->AddColumnHeader("Path", CListView::ColumnLeft, MListSettings::WideColumnWidth);
         pListView->AddColumnHeader("Days Accessed", CListView::ColumnRight, 1440);
         pListView->AddColumnHeader("Last Accessed", CListView::ColumnRight, 1440);
     }

@@ -28,11 +28,15 @@ CRegistryValues OpenGroup(const std::string& sGroup) {
 }
 } // namespace
 
+std::int32_t DefaultWidth(const std::string& sWidthName) {
+    return sWidthName == "Name Width" || sWidthName == "Path Width" ? WideColumnWidth : ColumnWidth;
+}
+
 std::vector<std::pair<std::string, std::string>>
 GroupDefaults(const std::vector<std::string>& colWidthNames) {
     std::vector<std::pair<std::string, std::string>> colDefaults;
     for (const std::string& sName : colWidthNames) {
-        colDefaults.emplace_back(sName, "1440");
+        colDefaults.emplace_back(sName, std::to_string(DefaultWidth(sName)));
     }
     colDefaults.emplace_back(SortColumnName, "1");
     colDefaults.emplace_back(SortOrderName, "0");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +16,13 @@ namespace MListSettings {
 // must not hide a column or push the others off the screen.
 constexpr int MinimumWidth = 1;
 constexpr int MaximumWidth = 32767;
+
+// The widths a list starts with (twips): the name and the folder of a document are wider than
+// what a type or a time needs, so that a first start shows them whole.
+constexpr int ColumnWidth = 1440;
+constexpr int WideColumnWidth = 2880;
+// The starting width of the column whose width value is named sWidthName ("Name Width").
+std::int32_t DefaultWidth(const std::string& sWidthName);
 
 // The group's values in creation order: one "<column> Width" per column, then "Sort Column"
 // "1" and "Sort Order" "0".

@@ -51,10 +51,10 @@ constexpr std::int32_t CalendarWidth = 2415;
 constexpr std::int32_t CalendarHeight = 2355;
 constexpr std::int32_t TreeTop = 2400;
 constexpr std::int32_t ListLeft = 2460;
-// Wide enough for the calendar and the four day-list columns at their design widths, so that a
-// first start shows every column in the type of this desktop.
-constexpr std::int32_t DesignClientWidth = 8760;
-constexpr std::int32_t DesignClientHeight = 5400;
+// Wide enough for the calendar and the four day-list columns at their starting widths, so that
+// a first start shows every column in the type of this desktop.
+constexpr std::int32_t DesignClientWidth = 11400;
+constexpr std::int32_t DesignClientHeight = 6600;
 
 // Where the desktop has no tray.
 constexpr const char* NoTrayNote =

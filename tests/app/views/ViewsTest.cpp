@@ -76,8 +76,11 @@ TEST_F(DailyView, FirstStartCreatesTheGroupAndSortsByType) {
     EXPECT_EQ(m_pList->ColumnHeaderCount(), 4);
     EXPECT_EQ(m_pList->ColumnCaption(4), "Accessed");
     EXPECT_EQ(m_pList->ColumnAlignment(4), CListView::ColumnRight);
-    for (const char* szName : {"Name Width", "Type Width", "Path Width", "Modified Width"}) {
+    for (const char* szName : {"Type Width", "Modified Width"}) {
         EXPECT_EQ(Setting("Daily", szName), "1440") << szName;
+    }
+    for (const char* szName : {"Name Width", "Path Width"}) {
+        EXPECT_EQ(Setting("Daily", szName), "2880") << szName;
     }
     EXPECT_EQ(Setting("Daily", "Sort Column"), "1");
     EXPECT_EQ(Setting("Daily", "Sort Order"), "0");
@@ -96,7 +99,7 @@ TEST_F(DailyView, StoredWidthsApplyAndBadOnesAreSkipped) {
     m_oDaily.RestoreSettings();
     EXPECT_EQ(m_pList->ColumnWidth(1), 2000);
     EXPECT_EQ(m_pList->ColumnWidth(2), 1440);
-    EXPECT_EQ(m_pList->ColumnWidth(3), 1440);
+    EXPECT_EQ(m_pList->ColumnWidth(3), 2880);
     EXPECT_EQ(m_pList->ColumnWidth(4), 1440);
     EXPECT_EQ(m_pList->SortKey(), 3);
     EXPECT_EQ(m_pList->SortOrder(), 1);
@@ -210,7 +213,11 @@ TEST_F(FavoritesView, FirstStartCreatesFiveWidthsAndSortsByType) {
     EXPECT_EQ(m_pList->ColumnCaption(5), "Last Accessed");
     for (const char* szName :
          {"Name Width", "Type Width", "Path Width", "Days Accessed Width", "Last Accessed Width"}) {
-        EXPECT_EQ(Setting("Favorites", szName), "1440") << szName;
+        EXPECT_EQ(Setting("Favorites", szName),
+                  std::string(szName) == "Name Width" || std::string(szName) == "Path Width"
+                      ? "2880"
+                      : "1440")
+            << szName;
     }
     EXPECT_EQ(Setting("Favorites", "Sort Column"), "1");
     EXPECT_TRUE(m_pList->Sorted());

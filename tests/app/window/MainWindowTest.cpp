@@ -351,9 +351,9 @@ TEST_F(MainWindow, HandEditedSettingsKeepTheirDesignValues) {
     m_oWorld.SetSetting("Window", "Width", "-20");
     FMain& oMain = m_oWorld.Load();
     CListView& oList = *oMain.lvwDaily();
-    EXPECT_EQ(oList.ColumnWidth(1), 1440);
+    EXPECT_EQ(oList.ColumnWidth(1), 2880);
     EXPECT_EQ(oList.ColumnWidth(2), 1440);
-    EXPECT_EQ(oList.ColumnWidth(3), 1440);
+    EXPECT_EQ(oList.ColumnWidth(3), 2880);
     EXPECT_EQ(oList.ColumnWidth(4), 2000);
     EXPECT_EQ(oList.SortKey(), 1);
     EXPECT_EQ(oMain.lvwFavorites()->SortOrder(), 0);
