@@ -51,7 +51,8 @@ void CFavorites::SetListView(CListView* pListView) {
         pListView->AddColumnHeader("Type", CListView::ColumnLeft, 1440);
         pListView->AddColumnHeader("Path", CListView::ColumnLeft, MListSettings::WideColumnWidth);
         pListView->AddColumnHeader("Days Accessed", CListView::ColumnRight, 1440);
-        pListView->AddColumnHeader("Last Accessed", CListView::ColumnRight, 1440);
+        pListView->AddColumnHeader("Last Accessed", CListView::ColumnRight,
+                                   MListSettings::DateTimeColumnWidth);
     }
     m_pListConnections = std::make_shared<QObject>();
     QObject* pContext = m_pListConnections.get();

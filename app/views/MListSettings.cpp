@@ -29,7 +29,10 @@ CRegistryValues OpenGroup(const std::string& sGroup) {
 } // namespace
 
 std::int32_t DefaultWidth(const std::string& sWidthName) {
-    return sWidthName == "Name Width" || sWidthName == "Path Width" ? WideColumnWidth : ColumnWidth;
+    if (sWidthName == "Name Width" || sWidthName == "Path Width") {
+        return WideColumnWidth;
+    }
+    return sWidthName == "Last Accessed Width" ? DateTimeColumnWidth : ColumnWidth;
 }
 
 std::vector<std::pair<std::string, std::string>>

@@ -21,6 +21,7 @@ constexpr int MaximumWidth = 32767;
 // what a type or a time needs, so that a first start shows them whole.
 constexpr int ColumnWidth = 1440;
 constexpr int WideColumnWidth = 2880;
+constexpr int DateTimeColumnWidth = 1800; // "yyyy/mm/dd hh:mm"
 // The starting width of the column whose width value is named sWidthName ("Name Width").
 std::int32_t DefaultWidth(const std::string& sWidthName);
 

@@ -216,7 +216,8 @@ TEST_F(FavoritesView, FirstStartCreatesFiveWidthsAndSortsByType) {
         EXPECT_EQ(Setting("Favorites", szName),
                   std::string(szName) == "Name Width" || std::string(szName) == "Path Width"
                       ? "2880"
-                      : "1440")
+                  : std::string(szName) == "Last Accessed Width" ? "1800"
+                                                                 : "1440")
             << szName;
     }
     EXPECT_EQ(Setting("Favorites", "Sort Column"), "1");
