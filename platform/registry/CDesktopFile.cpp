@@ -1,5 +1,6 @@
 #include "platform/registry/CDesktopFile.h"
 
+#include "platform/shell/MExecLine.h"
 #include "platform/shell/MFileRead.h"
 
 #include <cstdlib>
@@ -137,48 +138,11 @@ std::vector<std::string> CDesktopFile::SplitList(const std::string& sValue) {
 }
 
 std::optional<std::vector<std::string>> CDesktopFile::SplitExec(const std::string& sExec) {
-    std::vector<std::string> vWords;
-    std::string sWord;
-    bool bInWord = false;
-    bool bQuoted = false;
-    for (std::size_t n = 0; n < sExec.size(); ++n) {
-        const char c = sExec[n];
-        if (bQuoted) {
-            if (c == '"') {
-                bQuoted = false;
-            } else if (c == '\\' && n + 1 < sExec.size() &&
-                       std::string("\"`$\\").find(sExec[n + 1]) != std::string::npos) {
-                sWord += sExec[++n];
-            } else if (c == '%' && n + 1 < sExec.size() && sExec[n + 1] != '"') {
-                // "%%" stays as written; any other code is made literal text.
-                sWord += "%%";
-                if (sExec[n + 1] == '%') {
-                    ++n;
-                }
-            } else {
-                sWord += c;
-            }
-        } else if (c == '"') {
-            bQuoted = true;
-            bInWord = true;
-        } else if (c == ' ' || c == '\t' || c == '\n') {
-            if (bInWord) {
-                vWords.push_back(sWord);
-                sWord.clear();
-                bInWord = false;
-            }
-        } else {
-            sWord += c;
-            bInWord = true;
-        }
-    }
-    if (bQuoted) {
+    MExecLine::SWords oWords = MExecLine::Split(sExec, MExecLine::EPercent::LiteralInQuotes);
+    if (oWords.bQuoteOpen) {
         return std::nullopt;
     }
-    if (bInWord) {
-        vWords.push_back(sWord);
-    }
-    return vWords;
+    return std::move(oWords.vWords);
 }
 
 std::string CDesktopFile::QuoteExecArgument(const std::string& sArgument) {

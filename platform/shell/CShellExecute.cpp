@@ -1,5 +1,6 @@
 #include "platform/shell/CShellExecute.h"
 
+#include "platform/shell/MExecLine.h"
 #include "platform/shell/MFileUri.h"
 
 #include <cerrno>
@@ -22,45 +23,6 @@ bool IsExecutableFile(const std::string& sPath) {
 bool IsFolder(const std::string& sPath) {
     struct stat oStat {};
     return stat(sPath.c_str(), &oStat) == 0 && S_ISDIR(oStat.st_mode);
-}
-
-// Splits an Exec-style command line into words: double quotes group (an empty pair is an empty
-// word), a backslash inside quotes escapes the next character. Windows paths outside quotes
-// keep their backslashes.
-std::vector<std::string> SplitWords(const std::string& sCommand) {
-    std::vector<std::string> vWords;
-    std::string sWord;
-    bool bInWord = false;
-    bool bQuoted = false;
-    for (size_t i = 0; i < sCommand.size(); ++i) {
-        const char c = sCommand[i];
-        if (bQuoted) {
-            if (c == '"') {
-                bQuoted = false;
-            } else if (c == '\\' && i + 1 < sCommand.size() &&
-                       std::string("\"`$\\").find(sCommand[i + 1]) != std::string::npos) {
-                sWord += sCommand[++i];
-            } else {
-                sWord += c;
-            }
-        } else if (c == '"') {
-            bQuoted = true;
-            bInWord = true;
-        } else if (c == ' ' || c == '\t' || c == '\n') {
-            if (bInWord) {
-                vWords.push_back(sWord);
-                sWord.clear();
-                bInWord = false;
-            }
-        } else {
-            sWord += c;
-            bInWord = true;
-        }
-    }
-    if (bInWord) {
-        vWords.push_back(sWord);
-    }
-    return vWords;
 }
 
 std::string AbsolutePath(const std::string& sPath) {
@@ -174,7 +136,8 @@ std::vector<std::string> Expand(const std::string& sCommand, const std::string& 
                                 const std::string& sUri) {
     std::vector<std::string> vArguments;
     bool bFilePlaced = false;
-    for (const std::string& sWord : SplitWords(sCommand)) {
+    for (const std::string& sWord :
+         MExecLine::Split(sCommand, MExecLine::EPercent::AsWritten).vWords) {
         std::string sArgument;
         bool bHadCode = false;
         for (size_t i = 0; i < sWord.size(); ++i) {
