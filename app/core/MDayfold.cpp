@@ -356,7 +356,8 @@ private:
 };
 } // namespace
 
-int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr) {
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr,
+                const std::function<bool(const std::string& sTargetFile)>& fIsPrivate) {
     const CErrorCollector oCollector(ErrorReporter());
     CFavorites oFavorites;
     oFavorites.SetAppPath(AppPath());
@@ -367,6 +368,7 @@ int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostre
     oCapture.SetRecentFolder(sRecentFolder);
     oCapture.SetPurgeAge(StoredPurgeAge());
     oCapture.SetFavorites(&oFavorites);
+    oCapture.SetPrivateFolders(fIsPrivate);
     int iFiled = 0;
     int iCounted = 0;
     int iFailed = 0;
@@ -412,8 +414,9 @@ int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostre
     return 1;
 }
 
-int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut) {
-    return CaptureOnce(sRecentFolder, oOut, std::cerr);
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut,
+                const std::function<bool(const std::string& sTargetFile)>& fIsPrivate) {
+    return CaptureOnce(sRecentFolder, oOut, std::cerr, fIsPrivate);
 }
 
 } // namespace MDayfold

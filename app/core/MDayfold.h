@@ -96,8 +96,12 @@ CDateTime PathToDate(const std::string& sPath);
 // summary to oOut. Returns the process exit code: 0, or 1 when a shortcut could not be filed
 // or the store could not be read or saved; then oErr gets one line saying what failed and
 // where the error log is, or, when the log itself cannot be written, every error of the run.
-int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr);
+// fIsPrivate tells the documents of the private folders, which are neither filed nor counted
+// (empty: none is private).
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr,
+                const std::function<bool(const std::string& sTargetFile)>& fIsPrivate = {});
 // The same with standard error for oErr.
-int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut);
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut,
+                const std::function<bool(const std::string& sTargetFile)>& fIsPrivate = {});
 
 } // namespace MDayfold

@@ -2,10 +2,13 @@
 // application-wide objects and runs the mode asked for.
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
+#include "app/journal/CJournalExport.h"
+#include "app/journal/CPrivateFolders.h"
 #include "app/window/MWindowProgram.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
 #include "platform/shell/CAutostart.h"
+#include "platform/shell/CClock.h"
 #include "platform/shell/CRecentFeed.h"
 #include "platform/shell/CShellFolders.h"
 
@@ -27,12 +30,25 @@ int SetAutostart(bool bOn) {
         return 1;
     }
 }
+// dayfold --list / --export: the journal read and written to standard output, without a window
+// and beside a running instance.
+int WriteJournal(const CCommandLine& oLine, const std::string& sDataFolder) {
+    CJournalExport oExport(sDataFolder + "/Daily");
+    if (oLine.List()) {
+        const CDateTime dDay =
+            oLine.ListDay().IsEmpty() ? MDayfold::Clock().Now().DatePart() : oLine.ListDay();
+        return oExport.List(dDay, std::cout, std::cerr);
+    }
+    const auto oFormat = CJournalExport::ParseFormat(oLine.ExportFormat());
+    return oExport.Export(oFormat.value_or(CJournalExport::EFormat::Csv), oLine.From(), oLine.To(),
+                          std::cout, std::cerr);
+}
 } // namespace
 
 int main(int argc, char** argv) {
     const CCommandLine oLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!oLine.Valid()) {
-        std::cerr << "dayfold: " << oLine.Error() << "\n\n" << CCommandLine::Usage();
+        std::cerr << "dayfold: " << oLine.Error() << " (dayfold --help lists the options)\n";
         return 2;
     }
     if (oLine.Help()) {
@@ -59,18 +75,29 @@ int main(int argc, char** argv) {
         oEnvironment.sAppPath = oFolders->sDataFolder;
         oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
         oEnvironment.pFileTypes = &oFileTypes;
-        if (!oLine.CaptureOnce()) {
+        const bool bJournal = oLine.List() || !oLine.ExportFormat().empty();
+        if (!oLine.CaptureOnce() && !bJournal) {
             return MWindowProgram::Run(argc, argv, oEnvironment, oFolders->sRecentFolder,
                                        oFolders->bFedFromDesktop);
         }
         MDayfold::CreateGlobals(oEnvironment);
+        if (bJournal) {
+            const int iResult = WriteJournal(oLine, oFolders->sDataFolder);
+            MDayfold::ReleaseGlobals();
+            return iResult;
+        }
         if (oFolders->bFedFromDesktop) {
             // What the desktop recorded since the last run reaches the Recent folder first.
             CRecentFeed oFeed(oFolders->sRecentFolder);
             oFeed.SetErrorReporter(&MDayfold::ErrorReporter());
             oFeed.Update();
         }
-        const int iResult = MDayfold::CaptureOnce(oFolders->sRecentFolder, std::cout);
+        // The private folders as the window keeps them: their documents are passed over.
+        CPrivateFolders oPrivate;
+        oPrivate.ReadValues();
+        const int iResult = MDayfold::CaptureOnce(
+            oFolders->sRecentFolder, std::cout,
+            [&oPrivate](const std::string& sTarget) { return oPrivate.Contains(sTarget); });
         MDayfold::ReleaseGlobals();
         return iResult;
     } catch (const std::exception& oError) {

@@ -109,6 +109,9 @@ bool COptions::ChangeValues() {
             oValues.Item(PurgeAgeName).SetValue(std::to_string(m_lPurgeAge));
             oValues.Item(TimerIntervalName).SetValue(std::to_string(m_lTimerInterval));
             bResult = true;
+            // The three values are in use whether or not the pages' own groups could be
+            // stored: such a failure is logged by the page.
+            pDialog->SavePages();
         }
         // Leaving the scope unloads the dialog, confirmed or not.
     } catch (const std::exception& oError) {

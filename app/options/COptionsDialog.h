@@ -16,4 +16,8 @@ public:
     virtual void SetTimerInterval(std::int32_t lValue) = 0;
     // Shows the dialog modally: true when the user confirmed with OK, false for Cancel.
     virtual bool GetValues() = 0;
+    // Stores what the dialog's own pages hold (the private folders, in their settings group),
+    // once the three values are saved after OK; true when stored. A dialog without such pages
+    // has nothing to store.
+    virtual bool SavePages() { return true; }
 };

@@ -10,12 +10,16 @@
 #include "ui_FOptions.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -83,6 +87,23 @@ FOptions::FOptions(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_unique<
         connect(m_colButtons[iIndex], &QPushButton::clicked, this,
                 [this, iIndex] { cmdOptions_Click(iIndex); });
     }
+    const std::array<QPushButton*, 3> colPrivacy = {m_pUi->cmdPrivacy0, m_pUi->cmdPrivacy1,
+                                                    m_pUi->cmdPrivacy2};
+    for (int iIndex = 0; iIndex < 3; ++iIndex) {
+        connect(colPrivacy[static_cast<size_t>(iIndex)], &QPushButton::clicked, this,
+                [this, iIndex] { cmdPrivacy_Click(iIndex); });
+    }
+    m_fChooseFolder = [](QWidget* pOwner) {
+        return QFileDialog::getExistingDirectory(pOwner, "Add a Private Folder").toStdString();
+    };
+    // The list as stored; a dialog that cannot read it starts from the defaults.
+    try {
+        m_oPrivacy.ReadValues();
+        SetPrivateFolders(m_oPrivacy.Folders());
+    } catch (const std::exception& oError) {
+        MDayfold::LogError(oError, "FOptions.Form_Load", false);
+        SetPrivateFolders(CPrivateFolders::DefaultFolders());
+    }
     // Keys released anywhere in the dialog reach Form_KeyUp, whichever control has the focus.
     installEventFilter(this);
     for (QWidget* pChild : findChildren<QWidget*>()) {
@@ -93,10 +114,122 @@ FOptions::FOptions(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_unique<
 
 FOptions::~FOptions() = default;
 
-COptions::DialogLoader FOptions::Loader(QWidget* pOwner) {
-    return [pOwner]() -> std::unique_ptr<COptionsDialog> {
-        return std::make_unique<FOptions>(pOwner);
+COptions::DialogLoader FOptions::Loader(QWidget* pOwner, PrivacySaved fPrivacySaved) {
+    return [pOwner, fPrivacySaved]() -> std::unique_ptr<COptionsDialog> {
+        auto pDialog = std::make_unique<FOptions>(pOwner);
+        pDialog->SetPrivacySaved(fPrivacySaved);
+        return pDialog;
     };
+}
+
+QListWidget* FOptions::lstPrivacy() const {
+    return m_pUi->lstPrivacy;
+}
+
+int FOptions::PageTopic() const {
+    return m_pUi->tabOptions->currentWidget() == m_pUi->pagPrivacy ? PrivacyTopic : HelpTopic;
+}
+
+std::vector<std::string> FOptions::PrivateFolders() const {
+    std::vector<std::string> vFolders;
+    for (int i = 0; i < m_pUi->lstPrivacy->count(); ++i) {
+        vFolders.push_back(m_pUi->lstPrivacy->item(i)->text().toStdString());
+    }
+    return vFolders;
+}
+
+void FOptions::SetPrivateFolders(const std::vector<std::string>& vFolders) {
+    CPrivateFolders oFolders;
+    oFolders.SetFolders(vFolders);
+    m_pUi->lstPrivacy->clear();
+    for (const std::string& sFolder : oFolders.Folders()) {
+        m_pUi->lstPrivacy->addItem(QString::fromStdString(sFolder));
+    }
+    // A folder no longer listed keeps its documents.
+    const std::vector<std::string> vListed = oFolders.Folders();
+    std::erase_if(m_vFoldersToClear, [&vListed](const std::string& sFolder) {
+        return std::find(vListed.begin(), vListed.end(), sFolder) == vListed.end();
+    });
+}
+
+void FOptions::cmdPrivacy_Click(int iIndex) {
+    try {
+        switch (iIndex) {
+        case PrivacyAdd:
+            AddPrivateFolder();
+            break;
+        case PrivacyRemove: {
+            const int iRow = m_pUi->lstPrivacy->currentRow();
+            if (iRow < 0) {
+                Beep();
+                break;
+            }
+            std::vector<std::string> vFolders = PrivateFolders();
+            vFolders.erase(vFolders.begin() + iRow);
+            SetPrivateFolders(vFolders);
+            m_pUi->lstPrivacy->setCurrentRow(std::min(iRow, m_pUi->lstPrivacy->count() - 1));
+            break;
+        }
+        case PrivacyDefaults:
+            SetPrivateFolders(CPrivateFolders::DefaultFolders());
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& oError) {
+        MDayfold::ReportError(oError, 139, "FOptions.cmdPrivacy_Click");
+    }
+}
+
+void FOptions::AddPrivateFolder() {
+    const std::string sChosen = m_fChooseFolder ? m_fChooseFolder(this) : std::string();
+    if (MDayfold::IsBlank(sChosen)) {
+        return;
+    }
+    // The folder as the list keeps it (no trailing separator, "~" expanded); one named twice
+    // is only selected.
+    CPrivateFolders oNew;
+    oNew.SetFolders({sChosen});
+    if (oNew.Folders().empty()) {
+        Beep();
+        return;
+    }
+    const std::string sFolder = oNew.Folders().front();
+    std::vector<std::string> vFolders = PrivateFolders();
+    const auto itFound = std::find(vFolders.begin(), vFolders.end(), sFolder);
+    if (itFound == vFolders.end()) {
+        vFolders.push_back(sFolder);
+        SetPrivateFolders(vFolders);
+        // Its documents filed before now stay unless the user asks: they are removed after OK.
+        if (!oNew.FindExisting(sFolder).empty() &&
+            MDayfold::Presenter().Show(
+                "Remove the documents of " + sFolder + " that are already in the journal?",
+                MDayfold::AppTitle(),
+                MessageBox::YesNo + MessageBox::Question) == MessageBox::AnswerYes) {
+            m_vFoldersToClear.push_back(sFolder);
+        }
+    }
+    const auto oItems =
+        m_pUi->lstPrivacy->findItems(QString::fromStdString(sFolder), Qt::MatchExactly);
+    if (!oItems.isEmpty()) {
+        m_pUi->lstPrivacy->setCurrentItem(oItems.front());
+    }
+}
+
+bool FOptions::SavePages() {
+    try {
+        m_oPrivacy.SetFolders(PrivateFolders());
+        if (!m_oPrivacy.SaveValues()) {
+            return false;
+        }
+        if (m_fPrivacySaved) {
+            m_fPrivacySaved(m_vFoldersToClear);
+        }
+        return true;
+    } catch (const std::exception& oError) {
+        MDayfold::LogError(oError, "FOptions.SavePages", false);
+        return false;
+    }
 }
 
 void FOptions::SetHelpContextIDs() {
@@ -111,6 +244,13 @@ void FOptions::SetHelpContextIDs() {
               static_cast<QWidget*>(m_colUp[iRow]), static_cast<QWidget*>(m_colDown[iRow])}) {
             pControl->setWhatsThis(sText);
         }
+    }
+    const QString sPrivacy = pHelp->WhatsThisText(PrivacyTopic);
+    for (QWidget* pControl :
+         {static_cast<QWidget*>(m_pUi->lblPrivacy), static_cast<QWidget*>(m_pUi->lstPrivacy),
+          static_cast<QWidget*>(m_pUi->cmdPrivacy0), static_cast<QWidget*>(m_pUi->cmdPrivacy1),
+          static_cast<QWidget*>(m_pUi->cmdPrivacy2)}) {
+        pControl->setWhatsThis(sPrivacy);
     }
 }
 
@@ -176,7 +316,7 @@ void FOptions::cmdOptions_Click(int iIndex) {
             done(Rejected);
             break;
         case 2: // Help
-            DisplayHelp(HelpTopic);
+            DisplayHelp(PageTopic());
             break;
         default:
             break;
@@ -243,7 +383,7 @@ void FOptions::udOptions_DownClick(int iRow) {
 void FOptions::Form_KeyUp(int iKeyCode, int /*iShift*/) {
     try {
         if (iKeyCode == 112) { // F1
-            DisplayHelp(HelpTopic);
+            DisplayHelp(PageTopic());
         }
     } catch (...) {
         // Help from the keyboard is a convenience: a failure here is not worth a message.

@@ -19,6 +19,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -142,6 +143,11 @@ void CCapture::Failed(const std::string& sFile) {
     }
 }
 
+void CCapture::SetPrivateFolders(PrivacyTest fIsPrivate) {
+    m_fIsPrivate = std::move(fIsPrivate);
+    m_colPrivate.clear();
+}
+
 void CCapture::GetShortcuts() {
     MDayfold::Assert().Assert(!MDayfold::IsBlank(m_sRecentFolder),
                               "FMain.GetShortcuts: Recent folder is missing");
@@ -197,6 +203,15 @@ void CCapture::GetShortcuts() {
                 itDamaged->second.llPoll = m_llPoll;
                 continue;
             }
+            if (const auto itPrivate = m_colPrivate.find(std::string(sName));
+                itPrivate != m_colPrivate.end()) {
+                if (itPrivate->second.tsModified.tv_sec == oStat.st_mtim.tv_sec &&
+                    itPrivate->second.tsModified.tv_nsec == oStat.st_mtim.tv_nsec) {
+                    itPrivate->second.llPoll = m_llPoll;
+                    continue;
+                }
+                m_colPrivate.erase(itPrivate);
+            }
             vToFile.push_back({std::string(sName), oStat.st_mtim});
         }
         pDir.reset();
@@ -210,6 +225,9 @@ void CCapture::GetShortcuts() {
             if (oShortcut.Loaded()) {
                 m_colDamaged.erase(oListed.sName);
                 ProcessShortcut(oShortcut);
+                if (m_bPrivate) {
+                    m_colPrivate[oListed.sName] = {oListed.tsModified, m_llPoll};
+                }
             } else if (oShortcut.Damaged()) {
                 m_colDamaged[oListed.sName] = {oListed.tsModified, m_llPoll};
             } else {
@@ -217,8 +235,10 @@ void CCapture::GetShortcuts() {
                 Failed(oShortcut.File());
             }
         }
-        std::erase_if(m_colDamaged,
-                      [this](const auto& oEntry) { return oEntry.second.llPoll != m_llPoll; });
+        // Shortcuts gone from the Recent folder are forgotten.
+        const auto Gone = [this](const auto& oEntry) { return oEntry.second.llPoll != m_llPoll; };
+        std::erase_if(m_colDamaged, Gone);
+        std::erase_if(m_colPrivate, Gone);
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.GetShortcuts", false);
         Failed(m_sRecentFolder);
@@ -251,9 +271,16 @@ bool CCapture::IsCopyOf(const std::string& sCopy, const CShortcut& oShortcut) co
 void CCapture::ProcessShortcut(CShortcut& oShortcut) {
     MDayfold::Assert().Assert(m_pFavorites != nullptr,
                               "FMain.ProcessShortcut: Favorites object is nothing");
+    m_bPrivate = false;
     try {
         const CDateTime dCutOff = MDayfold::Clock().Now().AddDays(-m_lPurgeAge);
         if (oShortcut.Modified() < dCutOff) {
+            return;
+        }
+        // A private document leaves no trace: no copy, no note in the Favorites journal, no
+        // count.
+        if (m_fIsPrivate && m_fIsPrivate(oShortcut.TargetFile())) {
+            m_bPrivate = true;
             return;
         }
         // Every level is made when missing, the Daily folder too: it may vanish while the

@@ -32,6 +32,13 @@ public:
     bool DailyChanged() const { return m_bDailyChanged; }
     void SetDailyChanged(bool bDailyChanged) { m_bDailyChanged = bDailyChanged; }
 
+    // Whether a document's path lies in a private folder: such a document is neither filed
+    // nor counted. Empty: no folder is private.
+    using PrivacyTest = std::function<bool(const std::string& sTargetFile)>;
+    // A new test (a changed list of private folders) forgets which Recent shortcuts were
+    // passed over as private, so the next poll reads them again.
+    void SetPrivateFolders(PrivacyTest fIsPrivate);
+
     // Files every shortcut of the Recent folder that is new or changed. A poll that counted a
     // new day of use saves the Favorites store; a poll that counted nothing writes nothing.
     void GetShortcuts();
@@ -45,7 +52,8 @@ public:
     std::function<void(const std::string& sFile)> FilingFailed;
 
 private:
-    struct SDamaged {
+    // A Recent shortcut passed over: its last-write time then, and the last poll that saw it.
+    struct SPassed {
         struct timespec tsModified;
         std::uint64_t llPoll;
     };
@@ -64,6 +72,12 @@ private:
     CFiledShortcuts m_oFiled;
     // Damaged shortcuts of the Recent folder by name, with the last-write time that was
     // logged: each is logged once for the run, and again only when it is rewritten.
-    std::unordered_map<std::string, SDamaged> m_colDamaged;
+    std::unordered_map<std::string, SPassed> m_colDamaged;
     std::uint64_t m_llPoll = 0;
+    PrivacyTest m_fIsPrivate;
+    // The last ProcessShortcut passed its shortcut over as private.
+    bool m_bPrivate = false;
+    // Recent shortcuts of private documents by name, with their last-write time: they are not
+    // read again until they are rewritten (the document used again) or the list changes.
+    std::unordered_map<std::string, SPassed> m_colPrivate;
 };

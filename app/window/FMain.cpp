@@ -6,6 +6,8 @@
 #include "app/core/CAssert.h"
 #include "app/core/CWaitCursor.h"
 #include "app/core/MDayfold.h"
+#include "app/journal/CPrivateFolders.h"
+#include "app/journal/CSuspension.h"
 #include "app/options/COptions.h"
 #include "app/options/FOptions.h"
 #include "app/repository/CRepository.h"
@@ -243,6 +245,7 @@ void FMain::CreateActions() {
     };
     SActions& a = m_oActions;
     a.pSuspend = Make("mnuSuspend", "S&uspend");
+    a.pSuspendHour = Make("mnuSuspendHour", "Suspend for 1 h&our");
     a.pResume = Make("mnuResume", "&Resume");
     a.pResume->setVisible(false);
     a.pHide = Make("mnuHide", "&Hide");
@@ -295,7 +298,7 @@ void FMain::CreateMenus() {
     SActions& a = m_oActions;
     m_mnuDayfold = menuBar()->addMenu("&Dayfold");
     m_mnuDayfold->setObjectName("mnuDayfold");
-    m_mnuDayfold->addActions({a.pSuspend, a.pResume, a.pHide});
+    m_mnuDayfold->addActions({a.pSuspend, a.pSuspendHour, a.pResume, a.pHide});
     m_mnuDayfold->addSeparator();
     m_mnuDayfold->addAction(a.pExit);
 
@@ -348,7 +351,7 @@ void FMain::CreateMenus() {
 
     m_mnuTray = new QMenu(this);
     m_mnuTray->setObjectName("mnuTray");
-    m_mnuTray->addActions({a.pShow, a.pHide, a.pSuspend, a.pResume});
+    m_mnuTray->addActions({a.pShow, a.pHide, a.pSuspend, a.pSuspendHour, a.pResume});
     m_mnuTray->addSeparator();
     m_mnuTray->addAction(a.pAbout);
     m_mnuTray->addSeparator();
@@ -362,6 +365,7 @@ void FMain::CreateMenus() {
 void FMain::ConnectCommands() {
     SActions& a = m_oActions;
     connect(a.pSuspend, &QAction::triggered, this, &FMain::mnuDayfoldSuspend_Click);
+    connect(a.pSuspendHour, &QAction::triggered, this, &FMain::mnuDayfoldSuspendHour_Click);
     connect(a.pResume, &QAction::triggered, this, &FMain::mnuDayfoldResume_Click);
     connect(a.pHide, &QAction::triggered, this, &FMain::mnuDayfoldHide_Click);
     connect(a.pShow, &QAction::triggered, this, &FMain::mnuTrayShow_Click);
@@ -469,6 +473,7 @@ void FMain::Form_Load() {
         m_oCapture.SetRecentFolder(m_sRecentFolder);
         m_oCapture.SetPurgeAge(m_lPurgeAge);
         m_oCapture.SetFavorites(m_oFavorites.get());
+        ReadPrivateFolders();
         // 10.
         PurgeAtStart();
         // 11. File what the Recent folder holds now.
@@ -761,6 +766,7 @@ void FMain::SetActive(bool bActive) {
             m_tryMain->SetTrayIcon(Picture(MIcons::TraySuspended));
         }
         m_oActions.pSuspend->setVisible(bActive);
+        m_oActions.pSuspendHour->setVisible(bActive);
         m_oActions.pResume->setVisible(!bActive);
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.SetActive", false);
@@ -794,9 +800,16 @@ void FMain::SetOptions() {
     try {
         const std::int32_t lOldThreshold = m_lFavoritesThreshold;
         const std::int32_t lOldInterval = m_lTimerInterval;
-        COptions oOptions(FOptions::Loader(this));
+        std::optional<std::vector<std::string>> oFoldersToClear;
+        COptions oOptions(
+            FOptions::Loader(this, [&oFoldersToClear](const std::vector<std::string>& vFolders) {
+                oFoldersToClear = vFolders;
+            }));
         if (!oOptions.ChangeValues()) {
             return;
+        }
+        if (oFoldersToClear) {
+            ApplyPrivacyChanges(*oFoldersToClear);
         }
         m_lFavoritesThreshold = oOptions.FavoritesThreshold();
         m_lPurgeAge = oOptions.PurgeAge();

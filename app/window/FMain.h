@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CCalendar;
 class CDaily;
@@ -23,10 +24,12 @@ class CImageList;
 class CListView;
 class CMonthCalendar;
 class CMousePointerDisplay;
+class CPrivateFolders;
 class CRecentFeed;
 class CShortcut;
 class CStatusBar;
 class CStatusBarText;
+class CSuspension;
 class CTimer;
 class CToolbarButton;
 class CTrayIcon;
@@ -160,6 +163,22 @@ public:
     // stop the timer nor overflow it.
     void SetTimerInterval(std::int32_t lSeconds);
 
+    // --- Private folders and the timed suspension (FMainPrivacy.cpp) ---------------------
+    // Reads the private folders and gives them to the capture.
+    void ReadPrivateFolders();
+    // After the options' OK: the new private folders apply, and the documents of the folders
+    // in vFoldersToClear leave the journal; Favorites are counted again and saved.
+    void ApplyPrivacyChanges(const std::vector<std::string>& vFoldersToClear);
+    // "Suspend for 1 hour": the timer goes on, its ticks file nothing until the hour is over.
+    void SuspendForAnHour();
+    // Whether the tick is to pass: true while the hour lasts; the first tick after it ends
+    // the suspension.
+    bool CaptureSuspended();
+    // Ends a timed suspension (by Resume, or when its hour is over).
+    void EndTimedSuspension();
+    const CSuspension& Suspension() const { return *m_pSuspension; }
+    const CPrivateFolders& PrivateFolders() const { return *m_pPrivateFolders; }
+
     // --- Documents and commands (FMainDocuments.cpp) -----------------------------------
     // sItemKey: a list item's key, "K" + the path of its shortcut in the repository.
     void OpenDocument(const std::string& sItemKey);
@@ -222,6 +241,7 @@ public:
     QMenu* mnuTree() const { return m_mnuTree; }
     struct SActions {
         QAction* pSuspend = nullptr;
+        QAction* pSuspendHour = nullptr;
         QAction* pResume = nullptr;
         QAction* pHide = nullptr;
         QAction* pShow = nullptr;
@@ -259,6 +279,7 @@ protected:
 private slots:
     // --- Commands (FMainCommands.cpp) ---------------------------------------------------
     void mnuDayfoldSuspend_Click();
+    void mnuDayfoldSuspendHour_Click();
     void mnuDayfoldResume_Click();
     void mnuDayfoldHide_Click();
     void mnuDayfoldExit_Click();
@@ -362,6 +383,9 @@ private:
     std::unique_ptr<CMousePointerDisplay> m_pPointerDisplay;
     CFileIcons m_oFileIcons;
     std::unique_ptr<CIconCache> m_pIconCache;
+    std::unique_ptr<CPrivateFolders> m_pPrivateFolders;
+    std::unique_ptr<CSuspension> m_pSuspension;
+    bool m_bTimedSuspension = false;
 
     std::string m_sRecentFolder;
     std::int32_t m_lFavoritesThreshold = 3;

@@ -68,8 +68,13 @@ void FMain::mnuDayfoldSuspend_Click() {
     Reported(m_iMenuContext, "FMain.mnuDayfoldSuspend_Click", [&] { SetActive(false); });
 }
 
+void FMain::mnuDayfoldSuspendHour_Click() {
+    Reported(m_iMenuContext, "FMain.mnuDayfoldSuspendHour_Click", [&] { SuspendForAnHour(); });
+}
+
 void FMain::mnuDayfoldResume_Click() {
     Reported(m_iMenuContext, "FMain.mnuDayfoldResume_Click", [&] {
+        EndTimedSuspension();
         SetActive(true);
         std::unique_ptr<CWaitCursor> pNoWaitCursor;
         RefreshStatusBar(pNoWaitCursor);

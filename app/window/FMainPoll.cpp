@@ -19,6 +19,9 @@
 
 void FMain::tmrMain_Timer() {
     try {
+        if (CaptureSuspended()) {
+            return;
+        }
         PollRecentFolder();
         auto pWaitCursor = std::make_unique<CWaitCursor>();
         RefreshStatusBar(pWaitCursor);

@@ -575,4 +575,62 @@ TEST_F(Capture, ADamagedShortcutIsLoggedOncePerVersion) {
     EXPECT_EQ(Poll(Jan5Evening.AddSeconds(180)), std::vector<std::string>{"damaged.lnk counted"});
 }
 
+// Private folders: the capture asks about each new shortcut's document before anything is
+// written, and passes over a private one until it is used again or the list changes.
+TEST_F(Capture, APrivateDocumentIsNeitherFiledNorCountedNorReadAgainUntilTheListChanges) {
+    std::vector<std::string> vAsked;
+    const auto IsPrivate = [&vAsked](const std::string& sTarget) {
+        vAsked.push_back(sTarget);
+        return sTarget.rfind("/home/ann/Private/", 0) == 0;
+    };
+    m_oCapture.SetPrivateFolders(IsPrivate);
+    const std::string sSecret =
+        m_oWorld.MakeRecentShortcut("Secret.txt.lnk", "/home/ann/Private/Secret.txt", Jan5Morning);
+    m_oWorld.MakeRecentShortcut("Open.txt.lnk", "/home/ann/Docs/Open.txt", Jan5Morning);
+
+    EXPECT_EQ(Poll(Jan5Noon), std::vector<std::string>{"Open.txt.lnk counted"});
+    EXPECT_FALSE(fs::exists(Daily("1998/January/05/Secret.txt.lnk")));
+    ASSERT_EQ(m_oFavorites.Count(), 1);
+    const std::string sStore = CTempFolder::ReadFile(m_oWorld.AppPath() + "/Favorites.dat");
+    EXPECT_EQ(sStore.find("Secret"), std::string::npos) << sStore;
+    const std::string sPending = m_oWorld.AppPath() + "/Favorites.dat.pending";
+    if (fs::exists(sPending)) {
+        EXPECT_EQ(CTempFolder::ReadFile(sPending).find("Secret"), std::string::npos);
+    }
+    EXPECT_EQ(vAsked.size(), 2U);
+
+    // The same shortcut again: not even read.
+    vAsked.clear();
+    EXPECT_TRUE(Poll(Jan5Noon.AddSeconds(60)).empty());
+    EXPECT_TRUE(vAsked.empty());
+    // Used again: read again, and still passed over.
+    CProgramWorld::SetModified(sSecret, Jan5Evening);
+    EXPECT_TRUE(Poll(Jan5Evening.AddSeconds(30)).empty());
+    EXPECT_EQ(vAsked, std::vector<std::string>{"/home/ann/Private/Secret.txt"});
+
+    // The folder leaves the list: the next poll files the document, once.
+    m_oCapture.SetPrivateFolders(nullptr);
+    EXPECT_EQ(Poll(Jan5Evening.AddSeconds(90)), std::vector<std::string>{"Secret.txt.lnk counted"});
+    EXPECT_TRUE(fs::exists(Daily("1998/January/05/Secret.txt.lnk")));
+    EXPECT_EQ(m_oFavorites.Count(), 2);
+    EXPECT_TRUE(Poll(Jan5Evening.AddSeconds(150)).empty());
+}
+
+TEST_F(Capture, CaptureOncePassesOverPrivateDocuments) {
+    m_oWorld.MakeRecentShortcut("Secret.txt.lnk", "/home/ann/Private/Secret.txt", Jan5Morning);
+    m_oWorld.MakeRecentShortcut("Open.txt.lnk", "/home/ann/Docs/Open.txt", Jan5Morning);
+    m_oWorld.Clock().SetNow(Jan5Noon);
+    std::ostringstream oOut;
+    std::ostringstream oErr;
+    EXPECT_EQ(MDayfold::CaptureOnce(m_oWorld.RecentFolder(), oOut, oErr,
+                                    [](const std::string& sTarget) {
+                                        return sTarget.find("/Private/") != std::string::npos;
+                                    }),
+              0);
+    EXPECT_EQ(oOut.str(), "filed   1998/January/05/Open.txt.lnk\n1 shortcut filed from " +
+                              m_oWorld.RecentFolder() +
+                              " (1 new day of use); 1 document in Favorites.dat\n");
+    EXPECT_FALSE(fs::exists(Daily("1998/January/05/Secret.txt.lnk")));
+}
+
 } // namespace

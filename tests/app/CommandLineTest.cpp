@@ -31,6 +31,48 @@ TEST(CommandLine, RefusesMissingValuesAndUnknownArguments) {
     EXPECT_TRUE(CCommandLine({}).Valid());
 }
 
+TEST(CommandLine, ReadsTheJournalOptions) {
+    const CCommandLine oList({"--list"});
+    ASSERT_TRUE(oList.Valid()) << oList.Error();
+    EXPECT_TRUE(oList.List());
+    EXPECT_TRUE(oList.ListDay().IsEmpty()) << "today";
+    EXPECT_EQ(CCommandLine({"--list", "2024-02-29"}).ListDay(), CDateTime::FromParts(2024, 2, 29));
+
+    const CCommandLine oExport({"--export", "JSON", "--from", "2024-01-31", "--to=2024-02-01"});
+    ASSERT_TRUE(oExport.Valid()) << oExport.Error();
+    EXPECT_EQ(oExport.ExportFormat(), "json");
+    EXPECT_EQ(oExport.From(), CDateTime::FromParts(2024, 1, 31));
+    EXPECT_EQ(oExport.To(), CDateTime::FromParts(2024, 2, 1));
+    const CCommandLine oOpen({"--export=csv"});
+    ASSERT_TRUE(oOpen.Valid()) << oOpen.Error();
+    EXPECT_TRUE(oOpen.From().IsEmpty());
+    EXPECT_TRUE(oOpen.To().IsEmpty());
+    EXPECT_TRUE(
+        CCommandLine({"--export", "csv", "--from", "2024-05-01", "--to", "2024-05-01"}).Valid());
+}
+
+TEST(CommandLine, BadJournalOptionsAreNamedInTheMessage) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> vCases = {
+        {{"--list", "2023-02-29"}, "--list: 2023-02-29 is not a date as yyyy-mm-dd"},
+        {{"--list", "yesterday"}, "--list: yesterday is not a date as yyyy-mm-dd"},
+        {{"--export", "xml"}, "--export takes csv or json, not xml"},
+        {{"--export"}, "--export needs a value"},
+        {{"--export", "csv", "--from"}, "--from needs a value"},
+        {{"--export", "csv", "--to", "2024-5-1"}, "--to: 2024-5-1 is not a date as yyyy-mm-dd"},
+        {{"--export", "csv", "--from", "2024-05-02", "--to", "2024-05-01"},
+         "--from 2024-05-02 is after --to 2024-05-01"},
+        {{"--from", "2024-05-02"}, "--from and --to go with --export"},
+        {{"--list", "--export", "csv"}, "--list, --export and --capture-once go one at a time"},
+        {{"--list", "--capture-once"}, "--list, --export and --capture-once go one at a time"},
+        {{"--tomorrow"}, "unknown argument: --tomorrow"},
+    };
+    for (const auto& [vArguments, sError] : vCases) {
+        const CCommandLine oLine(vArguments);
+        EXPECT_FALSE(oLine.Valid()) << vArguments.front();
+        EXPECT_EQ(oLine.Error(), sError);
+    }
+}
+
 // The folders of a run, found from options and environment in a home folder of its own.
 class CommandLineFolders : public ::testing::Test {
 protected:

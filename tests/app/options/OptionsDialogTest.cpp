@@ -2,6 +2,7 @@
 #include "app/CProgramWorld.h"
 #include "app/core/MDayfold.h"
 #include "app/core/MSettings.h"
+#include "app/journal/CPrivateFolders.h"
 #include "app/options/COptions.h"
 #include "app/options/FOptions.h"
 #include "app/resources/help/MHelpPages.h"
@@ -12,11 +13,15 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
+#include <deque>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <utility>
@@ -349,6 +354,139 @@ TEST_F(OptionsDialogTest, TheStoreRunsTheRealDialogAndSavesWhatWasTyped) {
                   .Value(),
               "15");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The Privacy page: the folder chooser answers from a queue the test fills.
+class OptionsPrivacyTest : public OptionsDialogTest {
+protected:
+    OptionsPrivacyTest() {
+        m_oDialog.SetFolderChooser([this](QWidget*) {
+            const std::string sFolder = m_dqChosen.empty() ? "" : m_dqChosen.front();
+            if (!m_dqChosen.empty()) {
+                m_dqChosen.pop_front();
+            }
+            return sFolder;
+        });
+    }
+    void Click(FOptions& oDialog, int iButton) {
+        auto* pButton = oDialog.findChild<QPushButton*>(QString("cmdPrivacy%1").arg(iButton));
+        ASSERT_NE(pButton, nullptr);
+        oDialog.findChild<QTabWidget*>("tabOptions")->setCurrentIndex(1);
+        QTest::mouseClick(pButton, Qt::LeftButton);
+    }
+    void Add(const std::string& sFolder) {
+        m_dqChosen.push_back(sFolder);
+        Click(m_oDialog, FOptions::PrivacyAdd);
+    }
+    static std::vector<std::string> Stored() {
+        CPrivateFolders oFolders;
+        oFolders.ReadValues();
+        return oFolders.Folders();
+    }
+    // A filed copy of a document in sFolder.
+    void FileCopyOf(const std::string& sDocument) {
+        const std::string sDay = m_oWorld.DailyPath() + "/1998/March/14";
+        std::filesystem::create_directories(sDay);
+        CProgramWorld::MakeShortcut(
+            sDay + "/" + std::filesystem::path(sDocument).filename().string() + ".lnk", sDocument);
+    }
+
+    std::deque<std::string> m_dqChosen;
+};
+
+TEST_F(OptionsPrivacyTest, AddRemoveAndRestoreDefaultsEditTheList) {
+    const std::vector<std::string> vDefaults = CPrivateFolders::DefaultFolders();
+    EXPECT_EQ(m_oDialog.PrivateFolders(), vDefaults) << "a first run lists the defaults";
+    const std::string sSecret = m_oWorld.Temp() / "secret";
+    Add(sSecret + "/");
+    Add(sSecret);    // named twice: kept once
+    Add("");         // the chooser cancelled
+    Add("relative"); // no place to compare: refused
+    std::vector<std::string> vExpected = vDefaults;
+    vExpected.push_back(sSecret);
+    EXPECT_EQ(m_oDialog.PrivateFolders(), vExpected);
+    EXPECT_EQ(m_oDialog.lstPrivacy()->currentItem()->text().toStdString(), sSecret);
+    EXPECT_EQ(m_iBeeps, 1);
+
+    m_oDialog.lstPrivacy()->setCurrentRow(0);
+    Click(m_oDialog, FOptions::PrivacyRemove);
+    vExpected.erase(vExpected.begin());
+    EXPECT_EQ(m_oDialog.PrivateFolders(), vExpected);
+    m_oDialog.lstPrivacy()->setCurrentRow(-1);
+    Click(m_oDialog, FOptions::PrivacyRemove);
+    EXPECT_EQ(m_oDialog.PrivateFolders(), vExpected) << "nothing selected";
+    EXPECT_EQ(m_iBeeps, 2);
+
+    Click(m_oDialog, FOptions::PrivacyDefaults);
+    EXPECT_EQ(m_oDialog.PrivateFolders(), vDefaults);
+    EXPECT_TRUE(Shown().empty()) << "no documents of those folders, no question";
+}
+
+TEST_F(OptionsPrivacyTest, OkStoresTheListAndCancelKeepsTheStoredOne) {
+    const std::vector<std::string> vBefore = Stored();
+    const std::string sSecret = m_oWorld.Temp() / "secret";
+    std::vector<std::vector<std::string>> vToldToClear;
+    const auto Edit = [&](int iButton) {
+        COptions oOptions(FOptions::Loader(
+            nullptr, [&](const std::vector<std::string>& v) { vToldToClear.push_back(v); }));
+        QTimer::singleShot(0, [&, iButton] {
+            auto* pDialog = qobject_cast<FOptions*>(QApplication::activeModalWidget());
+            ASSERT_NE(pDialog, nullptr);
+            pDialog->SetFolderChooser([&](QWidget*) { return sSecret; });
+            pDialog->lstPrivacy()->setCurrentRow(0);
+            Click(*pDialog, FOptions::PrivacyRemove);
+            Click(*pDialog, FOptions::PrivacyAdd);
+            QTest::mouseClick(
+                pDialog->findChild<QPushButton*>(QString("cmdOptions%1").arg(iButton)),
+                Qt::LeftButton);
+        });
+        const CWatchdog oWatchdog;
+        return oOptions.ChangeValues();
+    };
+    EXPECT_FALSE(Edit(1));
+    EXPECT_EQ(Stored(), vBefore);
+    EXPECT_TRUE(vToldToClear.empty());
+
+    EXPECT_TRUE(Edit(0));
+    std::vector<std::string> vExpected(vBefore.begin() + 1, vBefore.end());
+    vExpected.push_back(sSecret);
+    EXPECT_EQ(Stored(), vExpected);
+    ASSERT_EQ(vToldToClear.size(), 1U);
+    EXPECT_TRUE(vToldToClear[0].empty()) << "nothing of it was filed";
+}
+
+TEST_F(OptionsPrivacyTest, AddingAFolderWithFiledDocumentsAsksWhetherToRemoveThem) {
+    const std::string sYes = m_oWorld.Temp() / "yes";
+    const std::string sNo = m_oWorld.Temp() / "no";
+    FileCopyOf(sYes + "/deep/a.txt");
+    FileCopyOf(sNo + "/b.txt");
+    m_oWorld.Presenter().SetNextAnswer(MessageBox::AnswerYes);
+    Add(sYes);
+    m_oWorld.Presenter().SetNextAnswer(MessageBox::AnswerNo);
+    Add(sNo);
+    ASSERT_EQ(Shown().size(), 2U);
+    EXPECT_EQ(Shown()[0].sText,
+              "Remove the documents of " + sYes + " that are already in the journal?");
+    EXPECT_EQ(Shown()[0].sCaption, "Dayfold");
+    EXPECT_EQ(Shown()[0].iStyle, MessageBox::YesNo + MessageBox::Question);
+    EXPECT_EQ(m_oDialog.FoldersToClear(), std::vector<std::string>{sYes});
+    // Taken off the list again, it keeps its documents.
+    m_oDialog.lstPrivacy()->setCurrentRow(m_oDialog.lstPrivacy()->count() - 2);
+    Click(m_oDialog, FOptions::PrivacyRemove);
+    EXPECT_TRUE(m_oDialog.FoldersToClear().empty());
+    EXPECT_TRUE(std::filesystem::exists(m_oWorld.DailyPath() + "/1998/March/14/a.txt.lnk"))
+        << "nothing goes before OK";
+}
+
+TEST_F(OptionsPrivacyTest, ThePrivacyPageHasItsOwnHelpTopic) {
+    m_oDialog.findChild<QTabWidget*>("tabOptions")->setCurrentIndex(1);
+    QTest::mouseClick(Button(2), Qt::LeftButton);
+    QTest::keyClick(m_oDialog.lstPrivacy(), Qt::Key_F1);
+    ASSERT_EQ(m_vHelp.size(), 2U);
+    EXPECT_EQ(m_vHelp[0].first, FOptions::PrivacyTopic);
+    EXPECT_EQ(m_vHelp[1].first, FOptions::PrivacyTopic);
+    CHelp oHelp(MHelpPages::Folder());
+    EXPECT_TRUE(oHelp.WhatsThisText(FOptions::PrivacyTopic).contains("private folder"));
 }
 
 } // namespace

@@ -17,6 +17,10 @@ CWindowWorld::CWindowWorld()
     : m_pHelp(std::make_unique<CHelp>(MHelpPages::Folder())),
       m_pAboutBox(qlAboutBox::Application().AboutBox()) {
     std::filesystem::create_directories(m_oWorld.Temp() / "docs");
+    // The world lies in the temporary folder, which is private by default: only its own
+    // "private" folder is.
+    MSettings::CreateRegistryKeys(MDayfold::Registry(), "Privacy",
+                                  {{"Folder 1", m_oWorld.Temp() / "private"}});
     CHelp::SetApplication(m_pHelp.get());
     m_pAboutBox->SetAppObject(std::make_shared<CVersionAppObject>());
 }

@@ -108,7 +108,10 @@ TEST(DesktopRun, FilesTheDesktopsRecordsBeforeShowingAndSavesOnSigterm) {
                     "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
                     "\"Purge Age\"=\"30\"\n\n"
                     "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Window]\n"
-                    "\"Visible\"=\"False\"\n");
+                    "\"Visible\"=\"False\"\n\n"
+                    // The documents lie in the temporary folder, which is private by default.
+                    "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy]\n"
+                    "\"Folder 1\"=\"/nowhere\"\n");
     const std::time_t tUsed = std::time(nullptr) - 60;
     const std::vector<std::string> vDocuments = {"Report one.txt", "Budget.ods", "Notes.md",
                                                  "Café menu.pdf", "Plan.odt"};

@@ -433,7 +433,7 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsInOrderAndShareTheirCommands) {
         return colCaptions;
     };
     EXPECT_THAT(Captions(oMain.mnuDayfold()),
-                ElementsAre("S&uspend", "&Resume", "&Hide", "-", "E&xit"));
+                ElementsAre("S&uspend", "Suspend for 1 h&our", "&Resume", "&Hide", "-", "E&xit"));
     EXPECT_THAT(Captions(oMain.mnuView()),
                 ElementsAre("D&aily", "&Favorites", "-", "Lar&ge Icons", "S&mall Icons", "&List",
                             "&Details", "-", "Arrange &Icons", "-", "&Options"));
@@ -446,8 +446,9 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsInOrderAndShareTheirCommands) {
         ElementsAre("&Dayfold Help Topics", "-", "&QuillonSoft Online", "-", "&About Dayfold"));
     EXPECT_THAT(Captions(oMain.mnuListView()),
                 ElementsAre("&Open", "-", "&View", "-", "Arrange &Icons"));
-    EXPECT_THAT(Captions(oMain.mnuTray()), ElementsAre("&Show", "&Hide", "S&uspend", "&Resume", "-",
-                                                       "&About Dayfold", "-", "E&xit"));
+    EXPECT_THAT(Captions(oMain.mnuTray()),
+                ElementsAre("&Show", "&Hide", "S&uspend", "Suspend for 1 h&our", "&Resume", "-",
+                            "&About Dayfold", "-", "E&xit"));
     EXPECT_FALSE(oMain.Actions().pResume->isVisible());
 
     // Auto Arrange twice: on and off again, one check mark in both submenus.

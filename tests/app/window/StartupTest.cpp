@@ -83,7 +83,11 @@ public:
                           "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold]\n\n"
                           "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
                           "\"Purge Age\"=\"" +
-                              sPurgeAge + "\"\n");
+                              sPurgeAge +
+                              "\"\n\n"
+                              // The temporary folder is private by default.
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy]\n"
+                              "\"Folder 1\"=\"/nowhere\"\n");
     }
     std::string Settings() const { return CTempFolder::ReadFile(m_oEnvironment.sSettingsFile); }
 

@@ -20,8 +20,8 @@
 namespace {
 
 // Every topic number the program asks for.
-const std::vector<int> ProgramTopics = {0,  2,  4,  6,  11, 14, 15, 16, 17, 18,
-                                        19, 20, 21, 22, 23, 24, 25, 26, 27, 33};
+const std::vector<int> ProgramTopics = {0,  2,  4,  6,  11, 14, 15, 16, 17, 18, 19,
+                                        20, 21, 22, 23, 24, 25, 26, 27, 33, 40};
 
 class HelpTest : public ::testing::Test {
 protected:
