@@ -8,6 +8,7 @@
 #include "app/views/CFavorites.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CFileHandle.h"
 #include "platform/shell/CFileSystem.h"
 
 #include <algorithm>
@@ -32,32 +33,6 @@ bool IsShortcutName(const char* pszName) {
     const size_t nLength = std::strlen(pszName);
     return pszName[0] != '.' && nLength >= 4 && strcasecmp(pszName + nLength - 4, ".lnk") == 0;
 }
-
-// An open file of the file system in use, closed when it goes out of scope.
-class CFile {
-public:
-    CFile(CFileSystem& oFiles, int iFd) : m_oFiles(oFiles), m_iFd(iFd) {}
-    ~CFile() {
-        if (m_iFd >= 0) {
-            const int iErrno = errno;
-            m_oFiles.Close(m_iFd);
-            errno = iErrno;
-        }
-    }
-    CFile(const CFile&) = delete;
-    CFile& operator=(const CFile&) = delete;
-    int Fd() const { return m_iFd; }
-    // Closes now; the system's error number, 0 when it closed cleanly.
-    int Close() {
-        const int iFd = m_iFd;
-        m_iFd = -1;
-        return m_oFiles.Close(iFd) == 0 ? 0 : errno;
-    }
-
-private:
-    CFileSystem& m_oFiles;
-    int m_iFd;
-};
 
 // 0 when the whole source was copied to iOut, else the system's error number.
 int CopyBytes(CFileSystem& oFiles, int iIn, int iOut) {
@@ -95,13 +70,13 @@ int CopyBytes(CFileSystem& oFiles, int iIn, int iOut) {
 void CopyWithTime(const std::string& sSource, const std::string& sDestination,
                   const std::string& sDayFolder) {
     CFileSystem& oFiles = CFileSystem::Current();
-    CFile oIn(oFiles, oFiles.Open(sSource, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    CFileHandle oIn(oFiles, oFiles.Open(sSource, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat oStat {};
     if (oIn.Fd() < 0 || oFiles.FileStat(oIn.Fd(), oStat) != 0) {
         throw CRunTimeError::FromErrno(errno, sSource);
     }
     std::string sTemporary = CRepository::TemporaryCopyTemplate(sDayFolder);
-    CFile oOut(oFiles, oFiles.MakeTemporary(sTemporary, O_CLOEXEC));
+    CFileHandle oOut(oFiles, oFiles.MakeTemporary(sTemporary, O_CLOEXEC));
     if (oOut.Fd() < 0) {
         throw CRunTimeError::FromErrno(errno, sDestination);
     }

@@ -1,5 +1,6 @@
 #include "platform/shelllink/CShellLink.h"
 
+#include "platform/shell/CFileHandle.h"
 #include "platform/shell/CFileSystem.h"
 #include "platform/shelllink/CByteReader.h"
 #include "platform/shelllink/CByteWriter.h"
@@ -32,31 +33,6 @@ constexpr std::uint32_t PresenceFlags =
     CShellLink::HasRelativePath | CShellLink::HasWorkingDir | CShellLink::HasArguments |
     CShellLink::HasIconLocation | CShellLink::IsUnicode | CShellLink::HasExpString |
     CShellLink::HasDarwinId | CShellLink::HasExpIcon | CShellLink::RunWithShimLayer;
-
-// An open file, closed when it goes out of scope.
-class CFile {
-public:
-    CFile(CFileSystem& oFiles, int iFd) : m_oFiles(oFiles), m_iFd(iFd) {}
-    ~CFile() {
-        if (m_iFd >= 0) {
-            const int iErrno = errno;
-            m_oFiles.Close(m_iFd);
-            errno = iErrno;
-        }
-    }
-    CFile(const CFile&) = delete;
-    CFile& operator=(const CFile&) = delete;
-    int Fd() const { return m_iFd; }
-    bool Close() {
-        const int iFd = m_iFd;
-        m_iFd = -1;
-        return m_oFiles.Close(iFd) == 0;
-    }
-
-private:
-    CFileSystem& m_oFiles;
-    int m_iFd;
-};
 
 // The classic error for a file that cannot be opened.
 CRunTimeError OpenError(int iErrno, const std::string& sPath, bool bForWriting) {
@@ -93,7 +69,7 @@ constexpr SStringField StringFields[] = {{CShellLink::HasName, "description"},
 
 CShellLink CShellLink::Load(const std::string& sPath) {
     CFileSystem& oFiles = CFileSystem::Current();
-    const CFile oFile(oFiles, oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const CFileHandle oFile(oFiles, oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (oFile.Fd() < 0) {
         throw OpenError(errno, sPath, false);
     }
@@ -331,7 +307,7 @@ std::vector<std::uint8_t> CShellLink::ToBytes() const {
 void CShellLink::Save(const std::string& sPath) const {
     const std::vector<std::uint8_t> vBytes = ToBytes();
     CFileSystem& oFiles = CFileSystem::Current();
-    CFile oFile(oFiles, oFiles.Open(sPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    CFileHandle oFile(oFiles, oFiles.Open(sPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
     if (oFile.Fd() < 0) {
         throw OpenError(errno, sPath, true);
     }
@@ -347,8 +323,8 @@ void CShellLink::Save(const std::string& sPath) const {
         }
         nWritten += static_cast<std::size_t>(nChunk);
     }
-    if (!oFile.Close()) {
-        throw OpenError(errno, sPath, true);
+    if (const int iErrno = oFile.Close(); iErrno != 0) {
+        throw OpenError(iErrno, sPath, true);
     }
 }
 
