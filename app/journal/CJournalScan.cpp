@@ -44,34 +44,6 @@ bool IsShortcutName(const char* pszName) {
     return pszName[0] != '.' && nLength > 4 && strcasecmp(pszName + nLength - 4, ".lnk") == 0;
 }
 
-// The bytes of an open shortcut, up to one byte past the largest shortcut accepted, so that
-// an oversized file is told apart.
-std::vector<std::uint8_t> ReadBytes(int iFd, const struct stat& oStat, const std::string& sPath) {
-    std::vector<std::uint8_t> vBytes(
-        std::min<size_t>(static_cast<size_t>(std::max<off_t>(oStat.st_size, 0)),
-                         CShellLink::MaxFileSize) +
-        1);
-    size_t nRead = 0;
-    while (nRead < vBytes.size()) {
-        const ssize_t nChunk = read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
-        if (nChunk < 0 && errno == EINTR) {
-            continue;
-        }
-        if (nChunk < 0) {
-            throw CRunTimeError::FromErrno(errno, sPath);
-        }
-        if (nChunk == 0) {
-            break;
-        }
-        nRead += static_cast<size_t>(nChunk);
-        if (nRead == vBytes.size() && vBytes.size() <= CShellLink::MaxFileSize) {
-            vBytes.resize(std::min(vBytes.size() * 2, CShellLink::MaxFileSize + 1));
-        }
-    }
-    vBytes.resize(nRead);
-    return vBytes;
-}
-
 // What the shortcut record reads from a link, cleaned the same way, without the application's
 // library (the scan may run on its own thread).
 CShortcutCache::SLink ReadLink(const std::vector<std::uint8_t>& vBytes) {
@@ -345,7 +317,9 @@ void CJournalScan::ScanDay(const SDayFolder& oDay, CShortcutCache& oLinks,
                                         "The file is not a readable shortcut: " +
                                             oCopy.sShortcutFile);
                 }
-                vBytes = ReadBytes(iFd, oStat, oCopy.sShortcutFile);
+                if (!CShellLink::ReadOpenFile(iFd, oStat.st_size, vBytes)) {
+                    throw CRunTimeError::FromErrno(errno, oCopy.sShortcutFile);
+                }
             } catch (...) {
                 close(iFd);
                 throw;

@@ -7,6 +7,7 @@
 #include "commonlibrary/Library.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
+#include "platform/shell/CFileHandle.h"
 #include "platform/shell/CFileSystem.h"
 #include "platform/shell/CShellExecute.h"
 #include "platform/shell/MCaseFold.h"
@@ -40,55 +41,6 @@ std::string TwoDigits(int iValue) {
     return {static_cast<char>('0' + iValue / 10 % 10), static_cast<char>('0' + iValue % 10)};
 }
 
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int iFd) : m_iFd(iFd) {}
-    ~CFileDescriptor() {
-        if (m_iFd >= 0) {
-            const int iErrno = errno;
-            CFileSystem::Current().Close(m_iFd);
-            errno = iErrno;
-        }
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-    int Fd() const { return m_iFd; }
-
-private:
-    int m_iFd;
-};
-
-// The bytes of an open shortcut file, read up to one byte past the largest shortcut accepted,
-// so that an oversized file is told apart.
-std::vector<std::uint8_t> ReadBytes(int iFd, const struct stat& oStat, const std::string& sPath) {
-    std::vector<std::uint8_t> vBytes(
-        std::min<size_t>(static_cast<size_t>(std::max<off_t>(oStat.st_size, 0)),
-                         CShellLink::MaxFileSize) +
-        1);
-    size_t nRead = 0;
-    while (nRead < vBytes.size()) {
-        const ssize_t nChunk =
-            CFileSystem::Current().Read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
-        if (nChunk < 0 && errno == EINTR) {
-            continue;
-        }
-        if (nChunk < 0) {
-            throw CRunTimeError::FromErrno(errno, sPath);
-        }
-        if (nChunk == 0) {
-            break;
-        }
-        nRead += static_cast<size_t>(nChunk);
-        if (nRead < vBytes.size() && nRead >= static_cast<size_t>(oStat.st_size)) {
-            break; // the end that the stat gave: no second read to find it
-        }
-        if (nRead == vBytes.size() && vBytes.size() <= CShellLink::MaxFileSize) {
-            vBytes.resize(std::min(vBytes.size() * 2, CShellLink::MaxFileSize + 1));
-        }
-    }
-    vBytes.resize(nRead);
-    return vBytes;
-}
 } // namespace
 
 // The fields of the link that the bytes hold, as the record keeps them.
@@ -137,8 +89,8 @@ void CShortcut::SetFile(const std::string& sPath) {
 
         // One open and one stat give the time and the bytes; a named pipe is not waited for.
         CFileSystem& oFiles = CFileSystem::Current();
-        const CFileDescriptor oFile(m_pCache != nullptr
-                                        ? m_pCache->OpenFile(sPath)
+        const CFileHandle oFile(
+            oFiles, m_pCache != nullptr ? m_pCache->OpenFile(sPath)
                                         : oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat oStat {};
         if (oFile.Fd() < 0 || oFiles.FileStat(oFile.Fd(), oStat) != 0) {
@@ -153,7 +105,10 @@ void CShortcut::SetFile(const std::string& sPath) {
             m_bDamaged = true;
             throw CRunTimeError(NotAShortcut, "The file is not a readable shortcut: " + sPath);
         }
-        std::vector<std::uint8_t> vBytes = ReadBytes(oFile.Fd(), oStat, sPath);
+        std::vector<std::uint8_t> vBytes;
+        if (!CShellLink::ReadOpenFile(oFile.Fd(), oStat.st_size, vBytes)) {
+            throw CRunTimeError::FromErrno(errno, sPath);
+        }
         try {
             CShortcutCache oOwn;
             const CShortcutCache::SLink& oLink =

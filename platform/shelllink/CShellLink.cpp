@@ -77,32 +77,43 @@ CShellLink CShellLink::Load(const std::string& sPath) {
     if (oFiles.FileStat(oFile.Fd(), oStat) != 0 || S_ISDIR(oStat.st_mode)) {
         throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
     }
-    // Sized by the file, capped one byte above the largest file we accept so that an
-    // oversized (or growing) file is told apart; a shortcut is read with one small buffer.
-    std::vector<std::uint8_t> vBytes(
-        std::min<std::size_t>(static_cast<std::size_t>(std::max<off_t>(oStat.st_size, 0)),
-                              MaxFileSize) +
-        1);
+    std::vector<std::uint8_t> vBytes;
+    if (!ReadOpenFile(oFile.Fd(), oStat.st_size, vBytes)) {
+        throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
+    }
+    return FromBytes(vBytes);
+}
+
+bool CShellLink::ReadOpenFile(int iFd, off_t llSize, std::vector<std::uint8_t>& vBytes) {
+    // Sized by the file: a shortcut is read with one small buffer and one read.
+    vBytes.assign(
+        std::min<std::size_t>(static_cast<std::size_t>(std::max<off_t>(llSize, 0)), MaxFileSize) +
+            1,
+        0);
+    CFileSystem& oFiles = CFileSystem::Current();
     std::size_t nRead = 0;
     while (nRead < vBytes.size()) {
-        const ssize_t nChunk =
-            oFiles.Read(oFile.Fd(), vBytes.data() + nRead, vBytes.size() - nRead);
+        const ssize_t nChunk = oFiles.Read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
         if (nChunk < 0 && errno == EINTR) {
             continue;
         }
         if (nChunk < 0) {
-            throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
+            return false;
         }
         if (nChunk == 0) {
             break;
         }
         nRead += static_cast<std::size_t>(nChunk);
+        if (nRead < vBytes.size() &&
+            nRead >= static_cast<std::size_t>(std::max<off_t>(llSize, 0))) {
+            break; // the end that the size gave: no second read to find it
+        }
         if (nRead == vBytes.size() && vBytes.size() <= MaxFileSize) {
             vBytes.resize(std::min<std::size_t>(vBytes.size() * 2, MaxFileSize + 1));
         }
     }
     vBytes.resize(nRead);
-    return FromBytes(vBytes);
+    return true;
 }
 
 CShellLink CShellLink::FromBytes(const std::vector<std::uint8_t>& vBytes) {

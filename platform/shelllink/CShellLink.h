@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 // A shell-link (.lnk) file: the platform's binary shortcut format, read from and written to
@@ -54,6 +55,10 @@ public:
     // (76 when its folder is missing), 75 "Path/File access error" when unreadable,
     // DamagedLinkError ("The shortcut file is damaged: <reason>") when it is not a valid link,
     // is truncated, its sizes point past the end, or it is over MaxFileSize.
+    // The bytes of a shortcut file open on iFd whose size the system gave as llSize, read
+    // through the file-system seam, up to one byte past MaxFileSize so that an oversized (or
+    // growing) file is told apart. False, with errno set, when a read fails.
+    static bool ReadOpenFile(int iFd, off_t llSize, std::vector<std::uint8_t>& vBytes);
     static CShellLink Load(const std::string& sPath);
     static CShellLink FromBytes(const std::vector<std::uint8_t>& vBytes); // same errors
     // Throws CRunTimeError 6 "Overflow" when a string or the id list is too long for the format.
