@@ -131,11 +131,12 @@ void FMain::CreateJournalControls() {
     m_picSearch->setObjectName("picSearch");
     m_lvwSearch = new CListView(m_picSearch);
     m_lvwSearch->setObjectName("lvwSearch");
-    m_lvwSearch->AddColumnHeader("Document", CListView::ColumnLeft, 2600);
-    m_lvwSearch->AddColumnHeader("Type", CListView::ColumnLeft, 1700);
-    m_lvwSearch->AddColumnHeader("Folder", CListView::ColumnLeft, 2600);
+    // Every column fits the list of a first start.
+    m_lvwSearch->AddColumnHeader("Document", CListView::ColumnLeft, 2200);
+    m_lvwSearch->AddColumnHeader("Type", CListView::ColumnLeft, 1300);
+    m_lvwSearch->AddColumnHeader("Folder", CListView::ColumnLeft, 2000);
     m_lvwSearch->AddColumnHeader("Days Used", CListView::ColumnRight, 1000);
-    m_lvwSearch->AddColumnHeader("Last Use", CListView::ColumnRight, 1600);
+    m_lvwSearch->AddColumnHeader("Last Use", CListView::ColumnRight, 1500);
     m_lvwSearch->SetView(CListView::StyleDetails);
     m_lvwSearch->SetSortKey(4);
     m_lvwSearch->SetSortOrder(CListView::Descending);

@@ -123,9 +123,9 @@ QSize CYearGrid::minimumSizeHint() const {
 }
 
 QColor CYearGrid::Shade(int iLevel) const {
-    const QColor oEmpty = palette().color(QPalette::Midlight);
+    // A day without documents lighter than the lightest shade, yet set off from the window.
     if (iLevel <= 0) {
-        return oEmpty;
+        return palette().color(QPalette::Base).darker(112);
     }
     // From a light tint of the highlight to the highlight itself.
     const QColor oFull = palette().color(QPalette::Highlight);
