@@ -9,6 +9,7 @@
 #include "platform/controls/CStatusBar.h"
 #include "platform/controls/CTreeView.h"
 #include "platform/controls/CYearGrid.h"
+#include "platform/shell/CArgumentRecorder.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -16,6 +17,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -160,6 +162,43 @@ TEST_F(JournalWindow, AFilingDuringTheSessionAppearsAndClearingReturnsToTheViewS
     EXPECT_FALSE(Main().SearchShown());
     EXPECT_EQ(Main().txtSearch()->text(), "");
     EXPECT_TRUE(Main().picDaily()->isVisibleTo(&Main()));
+}
+
+TEST_F(JournalWindow, TheListMenuAndTheFolderCommandsActOnTheChosenResult) {
+    CArgumentRecorder oFiles(World().Temp(), "files");
+    World().FileTypes().SetDefaultValue("inode/directory\\shell\\open\\command",
+                                        "\"" + oFiles.Program() + "\" %f");
+    FMain& oMain = m_oWorld.Load();
+    World().Temp().WriteFile("elsewhere/Plan.txt", "plan");
+    m_oWorld.OpenDocument("Plan.txt", At(12), World().Temp() / "elsewhere/Plan.txt");
+    m_oWorld.Tick(At(12, 10, 0));
+    File(13, {"Report.txt"});
+    oMain.SelectDate(At(13));
+    oMain.lvwDaily()->SetSelectedKey(Copy(13, "Report.txt"));
+    JournalRead();
+
+    Search("plan");
+    CListView& oResults = *oMain.lvwSearch();
+    emit oResults.MouseUp(2, 0, 300, 300);
+    EXPECT_FALSE(oMain.mnuListView()->isVisible()) << "no result chosen yet";
+    EXPECT_FALSE(oMain.Actions().pOpenFolder->isEnabled());
+    oResults.SetSelectedKey(Copy(12, "Plan.txt"));
+    emit oResults.ItemClick(Copy(12, "Plan.txt"));
+    EXPECT_TRUE(oMain.Actions().pOpenFolder->isEnabled());
+    emit oResults.MouseUp(2, 0, 300, 300);
+    EXPECT_TRUE(oMain.mnuListView()->isVisible());
+    oMain.mnuListView()->close();
+
+    oMain.Actions().pOpenFolder->trigger();
+    const std::vector<std::string> colArguments = oFiles.Wait();
+    ASSERT_EQ(colArguments.size(), 2u);
+    EXPECT_EQ(colArguments[1], World().Temp() / "elsewhere") << "the result's folder";
+
+    // Open in the list menu opens the result, not the day list's document.
+    fs::remove(World().Temp() / "elsewhere/Plan.txt");
+    oMain.Actions().pListOpen->trigger();
+    EXPECT_NE(LastBox().find("elsewhere/Plan.txt\r\nwas not found"), std::string::npos)
+        << LastBox();
 }
 
 TEST_F(JournalWindow, ThePurgeOfADayIsGoneFromTheResultsOnceTheJournalIsReadAgain) {
