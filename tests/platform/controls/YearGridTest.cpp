@@ -1,7 +1,10 @@
 #include "platform/controls/CYearGrid.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +73,15 @@ TEST_F(YearGrid, TheTooltipTellsTheCountAndAClickTellsTheDay) {
               "1 document on Tuesday, December 8, 2026");
     EXPECT_EQ(CYearGrid::ToolTipText(QDate(2026, 12, 9), 0),
               "No documents on Wednesday, December 9, 2026");
+
+    // The tooltip of the cell under the pointer, none between cells.
+    const QPoint oCell = m_oGrid.CellRect(QDate(2026, 1, 5)).center();
+    QHelpEvent oHelp(QEvent::ToolTip, oCell, m_oGrid.mapToGlobal(oCell));
+    QApplication::sendEvent(&m_oGrid, &oHelp);
+    EXPECT_EQ(QToolTip::text(), "8 documents on Monday, January 5, 2026");
+    QHelpEvent oBetween(QEvent::ToolTip, QPoint(1, 1), m_oGrid.mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(&m_oGrid, &oBetween);
+    EXPECT_FALSE(oBetween.isAccepted()) << "no tooltip between cells";
 
     QSignalSpy oClicks(&m_oGrid, &CYearGrid::DayClick);
     QTest::mouseClick(&m_oGrid, Qt::LeftButton, {}, m_oGrid.CellRect(QDate(2026, 2, 10)).center());
