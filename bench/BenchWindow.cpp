@@ -107,8 +107,13 @@ int main(int iArgc, char** apArgv) {
     CDateTime dBusy;
     for (int iDay = 0; iDay < Days; ++iDay) {
         const CDateTime dDay = dFirst.AddDays(iDay);
-        std::filesystem::create_directories(sDaily + "/" + dDay.YearText() + "/" +
-                                            dDay.MonthName() + "/" + dDay.DayText());
+        const std::string sDay =
+            sDaily + "/" + dDay.YearText() + "/" + dDay.MonthName() + "/" + dDay.DayText();
+        std::filesystem::create_directories(sDay);
+        // Not empty: the start-up purge removes empty day folders.
+        if (std::FILE* pKeep = std::fopen((sDay + "/.keep").c_str(), "w")) {
+            std::fclose(pKeep);
+        }
         dBusy = dDay;
     }
     const std::string sBusy =
@@ -185,8 +190,6 @@ int main(int iArgc, char** apArgv) {
         const CDateTime dDay = dFirst.AddDays(iDay);
         const std::string sFolder =
             sDaily + "/" + dDay.YearText() + "/" + dDay.MonthName() + "/" + dDay.DayText();
-        // The start-up purge took the empty day folders away.
-        std::filesystem::create_directories(sFolder);
         for (int i = 0; i < 40; ++i) {
             std::FILE* pFile =
                 std::fopen((sFolder + "/Note " + std::to_string(i) + ".txt.lnk").c_str(), "w");
