@@ -8,6 +8,8 @@
 #include "app/core/MDayfold.h"
 #include "app/journal/CPrivateFolders.h"
 #include "app/journal/CSuspension.h"
+#include "app/journal/CDayCounts.h"
+#include "app/journal/CMissingDocuments.h"
 #include "app/options/COptions.h"
 #include "app/options/FOptions.h"
 #include "app/repository/CRepository.h"
@@ -84,11 +86,14 @@ FMain::FMain(SStart oStart, QWidget* pParent)
     CreateMenus();
     CreateToolbar();
     ConnectCommands();
+    CreateJournalControls();
     resize(MTwips::ToPixels(DesignClientWidth),
            MTwips::ToPixels(DesignClientHeight) + menuBar()->sizeHint().height());
 }
 
 FMain::~FMain() {
+    // The index's thread posts to the window: it ends first.
+    StopJournal();
     // The views go before the controls they watch.
     m_oCalendar.reset();
     m_oDaily.reset();
@@ -485,6 +490,8 @@ void FMain::Form_Load() {
         // 12.
         m_oFavorites->Read();
         RefreshFavorites();
+        // The journal's index is read in the background from here on.
+        StartJournal();
         // The views are current: the first tick rebuilds them only if it files something.
         m_oCapture.SetDailyChanged(false);
         // 13. and 14.
@@ -581,6 +588,7 @@ void FMain::Form_Unload() {
     }
     try {
         m_tmrMain->SetEnabled(false);
+        StopJournal();
         SaveWindowSettings();
         SaveViewSettings();
         m_oDaily->SaveSettings();
@@ -621,6 +629,7 @@ void FMain::Form_Resize() {
             MTwips::Move(*m_picFavorites, 0, ToolbarHeight, lContainerWidth, lContainerHeight);
         }
         UpdateDailyEmptyNote();
+        LayoutJournalControls();
     } catch (const std::exception& oError) {
         MDayfold::ReportError(oError, 122, "FMain.Form_Resize");
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/journal/CJournalIndex.h"
 #include "app/repository/CCapture.h"
 #include "platform/shell/CDateTime.h"
 #include "platform/shell/CFileIcons.h"
@@ -13,8 +14,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include <unordered_map>
 
 class CCalendar;
+class CDayCounts;
 class CDaily;
 class CFavorites;
 class CFileManager;
@@ -22,6 +25,7 @@ class CFileTypeProvider;
 class CIconCache;
 class CImageList;
 class CListView;
+class CMissingDocuments;
 class CMonthCalendar;
 class CMousePointerDisplay;
 class CPrivateFolders;
@@ -35,10 +39,15 @@ class CToolbarButton;
 class CTrayIcon;
 class CTreeView;
 class CWaitCursor;
+class CYearGrid;
 class QAction;
+class QDate;
+class QDialog;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QMenu;
+class QTimer;
 namespace qlAboutBox {
 class AboutBox;
 }
@@ -51,7 +60,8 @@ class AboutBox;
 // tree and list loaders, the calendar and node handlers, the icon cache), FMainPoll.cpp (the
 // timer and the capture of the Recent folder), FMainCommands.cpp (the commands' slots, the tray
 // and the list events), FMainDocuments.cpp (opening a document, removing its link, its folder,
-// purging a day, help, the web page and the About box).
+// purging a day, help, the web page and the About box), FMainJournal.cpp (the search of the
+// whole journal, the year at a glance, missing documents).
 class FMain : public QMainWindow {
     Q_OBJECT
 
@@ -193,6 +203,42 @@ public:
     void DisplayQuillonSoftOnline();
     void DisplayAboutBox();
 
+    // --- The journal: search, the year at a glance, missing documents (FMainJournal.cpp) ---
+    // The search box's text changed: the search runs after a short pause in the typing (an
+    // emptied box returns to the view at once).
+    void txtSearch_Change();
+    // The pause is over: searches the box's text.
+    void tmrSearch_Timer();
+    // Opens the selected result, or the first (Enter in the box).
+    void txtSearch_Return();
+    // Whether the search results stand in place of the active view.
+    bool SearchShown() const;
+    // Lists the documents that match the box's text; an empty box returns to the view.
+    void RefreshSearch();
+    // Reads the journal's index anew in the background (after copies were removed).
+    void RebuildJournal();
+    // A poll filed something: the results and the year on show follow.
+    void RefreshJournalViews();
+    // Finds the documents that no longer exist and, if the user agrees, removes their links.
+    void RemoveMissingLinks();
+    // Shows the year at a glance, counted now.
+    void ShowYearAtAGlance();
+    // Counts the last twelve months again and redraws them (only when on show, unless told).
+    void RefreshYear(bool bOnlyIfShown = true);
+    // A day of the year was clicked: the Daily view shows it.
+    void grdYear_DayClick(const QDate& dDay);
+
+    CJournalIndex& Journal() { return m_oJournal; }
+    CMissingDocuments* MissingDocuments() const { return m_pMissing.get(); }
+    QLineEdit* txtSearch() const { return m_txtSearch; }
+    CListView* lvwSearch() const { return m_lvwSearch; }
+    QLabel* lblSearchEmpty() const { return m_lblSearchEmpty; }
+    QWidget* picSearch() const { return m_picSearch; }
+    QTimer* tmrSearch() const { return m_tmrSearch; }
+    QDialog* frmYear() const { return m_frmYear; }
+    CYearGrid* grdYear() const { return m_grdYear; }
+    QLabel* lblYearTotal() const { return m_lblYearTotal; }
+
     // --- State, for the commands and the tests ------------------------------------------
     std::int32_t ActiveView() const { return m_lActiveView; }
     bool Exiting() const { return m_bExiting; }
@@ -256,6 +302,8 @@ public:
         QAction* pExplore = nullptr;
         QAction* pOpenFolder = nullptr;
         QAction* pRebuildFavorites = nullptr;
+        QAction* pRemoveMissing = nullptr;
+        QAction* pYear = nullptr;
         QAction* pHelpTopics = nullptr;
         QAction* pOnline = nullptr;
         QAction* pAbout = nullptr;
@@ -337,6 +385,24 @@ private:
     std::int32_t ClientHeight() const;
     // Keeps a restored window on a screen (FMainSettings.cpp).
     void BringOntoScreen();
+    // The journal (FMainJournal.cpp): its controls and commands, its start after the first
+    // filing and its stop before the window goes.
+    void CreateJournalControls();
+    void StartJournal();
+    void StopJournal();
+    void LayoutJournalControls();
+    void ShowSearch(bool bShow);
+    void LoadSearchListView(const std::string& sText);
+    void m_oJournal_BuildFinished();
+    void lvwSearch_DblClick();
+    void lvwSearch_KeyUp(int iKeyCode, int iShift);
+    void lvwSearch_MouseUp(int iButton, std::int32_t lX, std::int32_t lY);
+    std::string SearchSelectedDocument() const;
+    // The folder commands on the selected result; false when the results are not on show.
+    bool SearchFolderCommand(bool bExplore);
+    // Whether the document of a list's row no longer exists, by the row's key.
+    bool RowMissing(const std::unordered_map<std::string, std::string>& colTargets,
+                    const std::string& sKey);
 
     SStart m_oStart;
     bool m_bTrayAvailable = false;
@@ -359,6 +425,14 @@ private:
     std::array<CToolbarButton*, ToolbarButtons> m_sftToolbar{};
     std::array<QFrame*, 3> m_linToolbar{};
     QFrame* m_linToolbarBottom = nullptr;
+    QLineEdit* m_txtSearch = nullptr;
+    QTimer* m_tmrSearch = nullptr;
+    QWidget* m_picSearch = nullptr;
+    CListView* m_lvwSearch = nullptr;
+    QLabel* m_lblSearchEmpty = nullptr;
+    QDialog* m_frmYear = nullptr;
+    CYearGrid* m_grdYear = nullptr;
+    QLabel* m_lblYearTotal = nullptr;
 
     QMenu* m_mnuDayfold = nullptr;
     QMenu* m_mnuView = nullptr;
@@ -386,6 +460,15 @@ private:
     std::unique_ptr<CPrivateFolders> m_pPrivateFolders;
     std::unique_ptr<CSuspension> m_pSuspension;
     bool m_bTimedSuspension = false;
+    // The journal: its index, the days' counts of the year, the documents that are gone, and
+    // each list's documents by row key (what the greyed rows ask about).
+    CJournalIndex m_oJournal;
+    std::unique_ptr<CDayCounts> m_pDayCounts;
+    std::unique_ptr<CMissingDocuments> m_pMissing;
+    std::unordered_map<std::string, std::string> m_colDailyTargets;
+    std::unordered_map<std::string, std::string> m_colFavoritesTargets;
+    std::unordered_map<std::string, std::string> m_colSearchTargets;
+    bool m_bJournalStarted = false;
 
     std::string m_sRecentFolder;
     std::int32_t m_lFavoritesThreshold = 3;

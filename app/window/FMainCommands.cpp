@@ -303,6 +303,9 @@ void FMain::PopupAt(QMenu& oMenu, float fX, float fY) {
 }
 
 std::string FMain::ActiveSelectedDocument() const {
+    if (SearchShown()) {
+        return SearchSelectedDocument();
+    }
     if (m_lActiveView == ViewFavorites) {
         return m_oFavorites ? m_oFavorites->SelectedDocument() : std::string();
     }

@@ -87,7 +87,7 @@ void FMain::OpenDocument(const std::string& sItemKey) {
         } else {
             // The repository's copy is gone or names no document: the list still tells which
             // document it stood for.
-            for (const CListView* pList : {m_lvwDaily, m_lvwFavorites}) {
+            for (const CListView* pList : {m_lvwSearch, m_lvwDaily, m_lvwFavorites}) {
                 if (sTarget.empty() && pList->Contains(sItemKey)) {
                     sTarget = pList->SubItem(sItemKey, 2) + "/" + pList->ItemText(sItemKey);
                 }
@@ -181,6 +181,9 @@ void FMain::RemoveLink(const std::string& sItemKey) {
         if (m_lvwDaily->Contains(sItemKey)) {
             m_oDaily->RemoveDocument(sItemKey);
         }
+        if (m_lvwSearch->Contains(sItemKey)) {
+            m_lvwSearch->RemoveItem(sItemKey);
+        }
         // The store counted that day of use: its counts are made again from what is left, also
         // when the removed copy was not the one the Favorites list shows.
         const bool bListed = m_oFavorites->RemoveDocument(sItemKey);
@@ -199,6 +202,9 @@ void FMain::RemoveLink(const std::string& sItemKey) {
 void FMain::Explore() {
     MDayfold::Assert().Assert(m_oDaily != nullptr, "FMain.Explore: Daily object is nothing");
     try {
+        if (SearchFolderCommand(true)) {
+            return;
+        }
         if (m_lActiveView == ViewFavorites && m_oFavorites) {
             m_oFavorites->Explore();
         } else if (m_oDaily) {
@@ -212,6 +218,9 @@ void FMain::Explore() {
 void FMain::OpenFolder() {
     MDayfold::Assert().Assert(m_oDaily != nullptr, "FMain.OpenFolder: Daily object is nothing");
     try {
+        if (SearchFolderCommand(false)) {
+            return;
+        }
         if (m_lActiveView == ViewFavorites && m_oFavorites) {
             m_oFavorites->OpenFolder();
         } else if (m_oDaily) {
@@ -241,6 +250,8 @@ void FMain::RebuildAndSaveFavorites() {
         m_oFavorites->RebuildFavorites();
         m_oFavorites->Save();
     }
+    // The index counts the same copies: it is read anew too.
+    RebuildJournal();
 }
 
 void FMain::DisplayHelp(int iTopic) {

@@ -43,6 +43,7 @@ void FMain::PollRecentFolder() {
         if (m_oCapture.DailyChanged()) {
             RefreshDaily();
             RefreshFavorites();
+            RefreshJournalViews();
             m_oCapture.SetDailyChanged(false);
         }
     } catch (const std::exception& oError) {

@@ -179,6 +179,7 @@ void FMain::LoadDailyListView(const std::string& sNodeKey) {
         // Filled unsorted and without image lists attached, then sorted and drawn once.
         m_lvwDaily->SetSorted(false);
         m_lvwDaily->ClearItems();
+        m_colDailyTargets.clear();
         m_lvwDaily->SetIcons(nullptr);
         m_lvwDaily->SetSmallIcons(nullptr);
         for (std::int32_t lIndex = m_imlMain[1]->Count(); lIndex >= 2; --lIndex) {
@@ -207,6 +208,7 @@ void FMain::LoadDailyListView(const std::string& sNodeKey) {
                 const std::string& sTarget = oShortcut.TargetFile();
                 const std::int32_t lIcon =
                     MDayfold::IsBlank(sTarget) ? 1 : DailyImageListIndex(sPath, sTarget);
+                m_colDailyTargets[sNodeKey + "/" + sName] = sTarget;
                 m_lvwDaily->AddItem(
                     sNodeKey + "/" + sName, sName.substr(0, sName.size() - 4), lIcon, lIcon,
                     {oShortcut.TargetClass(), oShortcut.WorkingDirectory(),
@@ -262,6 +264,7 @@ void FMain::RefreshFavorites() {
         // image added to an attached list would lay the whole list out again.
         m_lvwFavorites->SetSorted(false);
         m_lvwFavorites->ClearItems();
+        m_colFavoritesTargets.clear();
         m_lvwFavorites->SetIcons(nullptr);
         m_lvwFavorites->SetSmallIcons(nullptr);
         for (const FavoriteRecord& oRecord : colRecords) {
@@ -273,6 +276,7 @@ void FMain::RefreshFavorites() {
             const std::int32_t lIcon = MDayfold::IsBlank(oRecord.TargetFileName)
                                            ? 1
                                            : FavoritesImageListIndex(oRecord.File, sTarget);
+            m_colFavoritesTargets[sKey] = sTarget;
             // The folder keeps its letter case: on this system it is part of the name.
             m_lvwFavorites->AddItem(sKey, oRecord.TargetFileName, lIcon, lIcon,
                                     {oRecord.TargetClass, oRecord.WorkingDirectory,
@@ -299,7 +303,9 @@ void FMain::RefreshStatusBar(std::unique_ptr<CWaitCursor>& pWaitCursor) {
     try {
         pWaitCursor.reset();
         std::int32_t lCount = 0;
-        if (m_lActiveView == ViewDaily) {
+        if (SearchShown()) {
+            lCount = m_lvwSearch->Count();
+        } else if (m_lActiveView == ViewDaily) {
             lCount = m_lvwDaily->Count();
         } else if (m_lActiveView == ViewFavorites) {
             lCount = m_lvwFavorites->Count();

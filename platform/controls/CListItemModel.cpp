@@ -2,6 +2,9 @@
 
 #include "platform/controls/CImageList.h"
 
+#include <QApplication>
+#include <QPalette>
+
 #include <algorithm>
 
 CListItemModel::CListItemModel(QObject* pParent) : QAbstractTableModel(pParent) {}
@@ -128,11 +131,28 @@ QVariant CListItemModel::data(const QModelIndex& oIndex, int iRole) const {
         }
         return pImages->Picture(lIndex);
     }
+    case Qt::ForegroundRole:
+        if (m_fnGreyed && m_fnGreyed(oItem.sKey)) {
+            return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        }
+        return {};
     case Qt::TextAlignmentRole:
         // The item text keeps each display's own placement (centred under a large icon).
         return iColumn == 0 ? QVariant() : QVariant::fromValue(Alignment(iColumn));
     default:
         return {};
+    }
+}
+
+void CListItemModel::SetGreyedItems(std::function<bool(const std::string&)> fnGreyed) {
+    m_fnGreyed = std::move(fnGreyed);
+    RepaintGreyed();
+}
+
+void CListItemModel::RepaintGreyed() {
+    if (Count() > 0) {
+        emit dataChanged(index(0, 0), index(Count() - 1, std::max(ColumnCount(), 1) - 1),
+                         {Qt::ForegroundRole});
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -60,6 +61,11 @@ public:
     // The images of an attached list changed: the displays lay their items out again once.
     void ImagesChanged();
 
+    // Asked by key when a row is drawn: true draws it greyed. Only the rows on show are asked.
+    void SetGreyedItems(std::function<bool(const std::string& sKey)> fnGreyed);
+    // Draws every row on show again, asking anew.
+    void RepaintGreyed();
+
     // QAbstractTableModel
     int rowCount(const QModelIndex& oParent = QModelIndex()) const override;
     int columnCount(const QModelIndex& oParent = QModelIndex()) const override;
@@ -83,4 +89,5 @@ private:
     QPointer<CImageList> m_pIcons;
     QPointer<CImageList> m_pSmallIcons;
     bool m_bLargeIcons = true;
+    std::function<bool(const std::string&)> m_fnGreyed;
 };

@@ -294,6 +294,19 @@ std::int32_t CListView::ItemTop(const std::string& sKey) const {
     return MTwips::FromPixels(pView->viewport()->mapTo(this, oRect.topLeft()).y());
 }
 
+void CListView::SetGreyedItems(std::function<bool(const std::string&)> fnGreyed) {
+    m_pModel->SetGreyedItems(std::move(fnGreyed));
+}
+
+void CListView::RepaintGreyed() {
+    m_pModel->RepaintGreyed();
+}
+
+bool CListView::ItemGreyed(const std::string& sKey) const {
+    const CListItemModel::SItem& oItem = ItemOf(*m_pModel, sKey);
+    return m_pModel->data(m_pModel->index(oItem.iRow, 0), Qt::ForegroundRole).isValid();
+}
+
 // --- Selection --------------------------------------------------------------------------
 
 std::string CListView::SelectedKey() const {

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,13 @@ public:
     // corner (the coordinates of MouseUp).
     std::int32_t ItemLeft(const std::string& sKey) const;
     std::int32_t ItemTop(const std::string& sKey) const;
+
+    // Rows drawn greyed: fnGreyed is asked by key when a row is drawn, so only the rows on
+    // show are asked (null: none is greyed). RepaintGreyed draws the rows on show again.
+    void SetGreyedItems(std::function<bool(const std::string& sKey)> fnGreyed);
+    void RepaintGreyed();
+    // Whether the item is drawn greyed now (asks as drawing does).
+    bool ItemGreyed(const std::string& sKey) const;
 
     // --- Selection (one item at most) ---------------------------------------------------
     // The selected item's key, or "" when no item is selected.

@@ -435,12 +435,14 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsInOrderAndShareTheirCommands) {
     EXPECT_THAT(Captions(oMain.mnuDayfold()),
                 ElementsAre("S&uspend", "Suspend for 1 h&our", "&Resume", "&Hide", "-", "E&xit"));
     EXPECT_THAT(Captions(oMain.mnuView()),
-                ElementsAre("D&aily", "&Favorites", "-", "Lar&ge Icons", "S&mall Icons", "&List",
-                            "&Details", "-", "Arrange &Icons", "-", "&Options"));
+                ElementsAre("D&aily", "&Favorites", "&Year at a Glance", "-", "Lar&ge Icons",
+                            "S&mall Icons", "&List", "&Details", "-", "Arrange &Icons", "-",
+                            "&Options"));
     EXPECT_THAT(Captions(oMain.mnuViewArrange()),
                 ElementsAre("by &Name", "by &Type", "-", "&Auto Arrange"));
-    EXPECT_THAT(Captions(oMain.mnuTools()),
-                ElementsAre("&Explore", "&Open", "-", "&Rebuild Favorites"));
+    EXPECT_THAT(
+        Captions(oMain.mnuTools()),
+        ElementsAre("&Explore", "&Open", "-", "&Rebuild Favorites", "Re&move Missing Links"));
     EXPECT_THAT(
         Captions(oMain.mnuHelp()),
         ElementsAre("&Dayfold Help Topics", "-", "&QuillonSoft Online", "-", "&About Dayfold"));

@@ -3,6 +3,7 @@
 #include "platform/controls/CListView.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPixmap>
@@ -12,6 +13,7 @@
 #include <QTreeView>
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -369,6 +371,39 @@ TEST_F(ListView, IconsComeFromTheImageListOfTheStyle) {
     EXPECT_EQ(m_oList.SmallIcons(), nullptr);
     EXPECT_TRUE(fIcon(0).isNull());
     EXPECT_EQ(m_oList.ItemSmallIcon("Ka"), 1) << "items keep their indexes while detached";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ListView, GreyedRowsAreAskedForOnlyWhileOnShowAndDrawnGrey) {
+    for (int i = 0; i < 2000; ++i) {
+        AddDocument("Doc" + std::to_string(10000 + i) + ".txt", "1", "2026/12/08");
+    }
+    m_oList.SetView(CListView::StyleDetails);
+    std::set<std::string> colAsked;
+    m_oList.SetGreyedItems([&](const std::string& sKey) {
+        colAsked.insert(sKey);
+        return sKey == "K/docs/Doc10001.txt";
+    });
+    m_oList.show();
+    m_oList.grab();
+    EXPECT_FALSE(colAsked.empty()) << "drawing asks";
+    EXPECT_LT(colAsked.size(), 100u) << "only the rows on show are asked";
+    EXPECT_TRUE(colAsked.count("K/docs/Doc10001.txt"));
+    EXPECT_FALSE(colAsked.count("K/docs/Doc11999.txt"));
+
+    EXPECT_TRUE(m_oList.ItemGreyed("K/docs/Doc10001.txt"));
+    EXPECT_FALSE(m_oList.ItemGreyed("K/docs/Doc10002.txt"));
+    const QModelIndex oRow = Display().model()->index(1, 1);
+    EXPECT_EQ(Display().model()->data(oRow, Qt::ForegroundRole).value<QBrush>().color(),
+              QApplication::palette().color(QPalette::Disabled, QPalette::Text))
+        << "every column of the row";
+    EXPECT_THROW(m_oList.ItemGreyed("K/none"), CRunTimeError);
+
+    m_oList.SetGreyedItems(nullptr);
+    EXPECT_FALSE(m_oList.ItemGreyed("K/docs/Doc10001.txt"));
 }
 
 } // namespace
