@@ -1,6 +1,7 @@
 #include "app/journal/CJournalScan.h"
 
 #include "app/core/MDayfold.h"
+#include "app/repository/CShortcut.h"
 #include "app/repository/CShortcutCache.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shell/MCaseFold.h"
@@ -83,27 +84,6 @@ CJournalScan::CJournalScan(std::string sDailyPath) : m_sDailyPath(std::move(sDai
 void CJournalScan::SetRange(const CDateTime& dFrom, const CDateTime& dTo) {
     m_dFrom = dFrom.IsEmpty() ? dFrom : dFrom.DatePart();
     m_dTo = dTo.IsEmpty() ? dTo : dTo.DatePart();
-}
-
-std::string CJournalScan::ProgramName(const std::string& sFileName) {
-    std::string sName = sFileName;
-    std::transform(sName.begin(), sName.end(), sName.begin(), [](unsigned char c) {
-        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
-    });
-    if (!sName.empty() && static_cast<unsigned char>(sName[0]) < 0x80) {
-        sName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sName[0])));
-    }
-    return sName;
-}
-
-bool CJournalScan::IsProgramShortcut(const std::string& sShortcutName,
-                                     const std::string& sTargetFile, const std::string& sIconFile,
-                                     std::int32_t lIconIndex, const std::string& sArguments) {
-    if (sTargetFile.empty() || lIconIndex != 1 || !sArguments.empty() || sIconFile != sTargetFile) {
-        return false;
-    }
-    const std::string sTargetName = NameOf(sTargetFile);
-    return !sTargetName.empty() && sShortcutName == ProgramName(sTargetName) + ".lnk";
 }
 
 namespace {
@@ -326,8 +306,8 @@ void CJournalScan::ScanDay(const SDayFolder& oDay, CShortcutCache& oLinks,
             }
             close(iFd);
             const CShortcutCache::SLink& oLink = oLinks.Link(std::move(vBytes), &ReadLink);
-            if (IsProgramShortcut(sName, oLink.sTargetFile, oLink.sIconFile, oLink.lIconIndex,
-                                  oLink.sArguments)) {
+            if (CShortcut::IsProgramShortcut(sName, oLink.sTargetFile, oLink.sIconFile,
+                                             oLink.lIconIndex, oLink.sArguments)) {
                 continue;
             }
             oCopy.sShortcutName = sName;

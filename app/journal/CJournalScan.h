@@ -69,12 +69,6 @@ public:
     };
     std::vector<SDayFolder> DayFolderList() const;
 
-    // The program shortcut rule above, on a shortcut's name and what its link holds.
-    static bool IsProgramShortcut(const std::string& sShortcutName, const std::string& sTargetFile,
-                                  const std::string& sIconFile, std::int32_t lIconIndex,
-                                  const std::string& sArguments);
-    // A program's file name as its shortcut is named: first letter upper case, the rest lower.
-    static std::string ProgramName(const std::string& sFileName);
     // The folder of a target path: "/home/ann" for /home/ann/a.txt, "C:\Docs" for
     // C:\Docs\a.txt, "/" and "C:\" for the roots, "" when the path names no folder. A path
     // made on Windows splits at either separator; a local path (beginning with "/") only at

@@ -2,6 +2,7 @@
 
 #include "app/core/MDayfold.h"
 #include "app/journal/CJournalScan.h"
+#include "app/repository/CShortcut.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shelllink/CShellLink.h"
 
@@ -41,7 +42,7 @@ bool OnlyProgramShortcuts(const std::string& sDay, std::vector<std::string>& vPr
         }
         try {
             const CShellLink oLink = CShellLink::Load(sDay + "/" + sName);
-            if (!CJournalScan::IsProgramShortcut(
+            if (!CShortcut::IsProgramShortcut(
                     sName, MDayfold::Trim(oLink.TargetPath()), MDayfold::Trim(oLink.IconLocation()),
                     oLink.IconIndex(), MDayfold::Trim(oLink.Arguments()))) {
                 return false;

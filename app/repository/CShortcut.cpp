@@ -43,6 +43,36 @@ std::string TwoDigits(int iValue) {
 
 } // namespace
 
+std::string CShortcut::ProgramName(const std::string& sFileName) {
+    std::string sName = sFileName;
+    std::transform(sName.begin(), sName.end(), sName.begin(), [](unsigned char c) {
+        return static_cast<char>(c < 0x80 ? std::tolower(c) : c);
+    });
+    if (!sName.empty() && static_cast<unsigned char>(sName[0]) < 0x80) {
+        sName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sName[0])));
+    }
+    return sName;
+}
+
+bool CShortcut::IsProgramShortcut(const std::string& sShortcutName, const std::string& sTargetFile,
+                                  const std::string& sIconFile, std::int32_t lIconIndex,
+                                  const std::string& sArguments) {
+    if (sTargetFile.empty() || lIconIndex != 1 || !sArguments.empty() || sIconFile != sTargetFile) {
+        return false;
+    }
+    // A local path splits at "/" only; one made on Windows at either separator.
+    const size_t nLast = sTargetFile.find_last_of(sTargetFile[0] == '/' ? "/" : "\\/");
+    const std::string sTargetName =
+        nLast == std::string::npos ? sTargetFile : sTargetFile.substr(nLast + 1);
+    return !sTargetName.empty() && sShortcutName == ProgramName(sTargetName) + ".lnk";
+}
+
+bool CShortcut::IsProgramShortcut() const {
+    const size_t nSlash = m_sFile.rfind('/');
+    return IsProgramShortcut(nSlash == std::string::npos ? m_sFile : m_sFile.substr(nSlash + 1),
+                             m_sTargetFile, m_sIconFile, m_lIconIndex, m_sArguments);
+}
+
 // The fields of the link that the bytes hold, as the record keeps them.
 CShortcutCache::SLink CShortcut::ReadLink(const std::vector<std::uint8_t>& vBytes) {
     const CShellLink oShellLink = CShellLink::FromBytes(vBytes);

@@ -65,6 +65,17 @@ public:
     // 2 file not found, 3 folder not found, 31 no program for the type.
     std::int32_t OpenDocument();
 
+    // Whether a shortcut is one that filing puts beside a document for its program: named
+    // after the program's file (ProgramName + ".lnk"), pointing at it with the program's own
+    // first icon and no arguments. Such shortcuts are no documents of the journal.
+    static bool IsProgramShortcut(const std::string& sShortcutName, const std::string& sTargetFile,
+                                  const std::string& sIconFile, std::int32_t lIconIndex,
+                                  const std::string& sArguments);
+    // The record's own shortcut by that rule.
+    bool IsProgramShortcut() const;
+    // A program's file name as its shortcut is named: first letter upper case, the rest lower.
+    static std::string ProgramName(const std::string& sFileName);
+
 private:
     static CShortcutCache::SLink ReadLink(const std::vector<std::uint8_t>& vBytes);
     void Clear();

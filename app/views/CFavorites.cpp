@@ -409,7 +409,8 @@ void CFavorites::m_oDirectoryWalker_ItemFound(const std::string& sPath,
                                               const std::string& sFileName) {
     try {
         m_oShortcut->SetFile(sPath + sFileName);
-        if (m_oShortcut->Loaded()) {
+        // The program shortcuts beside the copies were never counted when they were filed.
+        if (m_oShortcut->Loaded() && !m_oShortcut->IsProgramShortcut()) {
             ProcessShortcut(*m_oShortcut);
         }
     } catch (const std::exception& oError) {

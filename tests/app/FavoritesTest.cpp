@@ -1,7 +1,9 @@
 #include "app/CProgramWorld.h"
+#include "app/core/MDayfold.h"
 #include "app/repository/CShortcut.h"
 #include "app/views/CFavorites.h"
 #include "app/views/CFavoritesFile.h"
+#include "commonlibrary/Library.h"
 
 #include "platform/shell/MFileRead.h"
 #include "support/MUnprivileged.h"
@@ -212,6 +214,26 @@ TEST_F(Favorites, IdentityIgnoresCaseAndTheFolderSeparator) {
     EXPECT_EQ(m_oFavorites.GetFavorites()[0].DaysAccessed, 2);
     EXPECT_EQ(m_oFavorites.GetFavorites()[1].TargetFileName, "Memo.txt");
     EXPECT_EQ(m_oFavorites.GetFavorites()[1].DaysAccessed, 2);
+}
+
+TEST_F(Favorites, ARebuildCountsTheDocumentsAndNotTheirProgramsShortcuts) {
+    // Two days on which Report.txt was opened with /usr/bin/gedit: filing put the program's
+    // shortcut beside each copy, and counted only the document.
+    const std::string sDaily = m_oWorld.DailyPath() + "/1998/March/";
+    for (const char* pszDay : {"15", "16"}) {
+        const std::string sDay = sDaily + pszDay;
+        fs::create_directories(sDay);
+        CProgramWorld::MakeShortcut(sDay + "/Report.txt.lnk", "/home/ann/Report.txt");
+        MDayfold::Library().CreateShellLink(sDay + "/Gedit.lnk", "/usr/bin/gedit", "/usr/bin", "",
+                                            "/usr/bin/gedit", 1, qlCommonLibrary::SHOWNORMAL);
+    }
+    // A document that merely looks like a program's shortcut by name is still a document.
+    CProgramWorld::MakeShortcut(sDaily + "16/Make.lnk", "/home/ann/src/make");
+    m_oFavorites.RebuildFavorites();
+    ASSERT_EQ(m_oFavorites.Count(), 2);
+    EXPECT_EQ(m_oFavorites.GetFavorites()[0].TargetFileName, "Report.txt");
+    EXPECT_EQ(m_oFavorites.GetFavorites()[0].DaysAccessed, 2);
+    EXPECT_EQ(m_oFavorites.GetFavorites()[1].TargetFileName, "make");
 }
 
 TEST_F(Favorites, IdentityFoldsLettersBeyondAscii) {

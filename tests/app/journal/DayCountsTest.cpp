@@ -1,6 +1,7 @@
 #include "app/journal/CDayCounts.h"
 #include "app/journal/CJournalScan.h"
 #include "app/journal/CJournalWorld.h"
+#include "app/repository/CShortcut.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ TEST(DayCounts, ProgramShortcutNamesAreTheCapitalisedProgramNames) {
     }
     // The names the capture gives program shortcuts pass the rule.
     for (const char* psz : {"/usr/bin/gedit", "C:\\WINDOWS\\NOTEPAD.EXE", "/opt/App/bin/MyApp"}) {
-        const std::string sName = CJournalScan::ProgramName(CJournalScan::NameOf(psz)) + ".lnk";
+        const std::string sName = CShortcut::ProgramName(CJournalScan::NameOf(psz)) + ".lnk";
         EXPECT_TRUE(CDayCounts::IsProgramShortcutName(sName)) << sName;
     }
 }

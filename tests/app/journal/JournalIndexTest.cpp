@@ -117,9 +117,7 @@ TEST_F(JournalIndex, DaysUsedAgreeWithTheFavoritesStoreForEveryDocument) {
     }
     std::map<std::string, int> colStore;
     for (const FavoriteRecord& oRecord : m_oWorld.Favorites().GetFavorites()) {
-        if (oRecord.TargetFileName != "notepad") { // the store counts the program shortcuts
-            colStore[oRecord.TargetFileName] = oRecord.DaysAccessed;
-        }
+        colStore[oRecord.TargetFileName] = oRecord.DaysAccessed;
     }
     EXPECT_EQ(colIndex, colStore);
     EXPECT_EQ(colIndex, (std::map<std::string, int>{{"a.txt", 3}, {"b.txt", 1}, {"c", 2}}));
