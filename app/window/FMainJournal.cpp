@@ -10,6 +10,7 @@
 #include "app/resources/MResources.h"
 #include "app/views/CDaily.h"
 #include "app/views/CFavorites.h"
+#include "app/views/MListSettings.h"
 #include "app/window/CCalendar.h"
 #include "app/window/CStatusBarText.h"
 #include "app/window/FMain.h"
@@ -132,11 +133,12 @@ void FMain::CreateJournalControls() {
     m_lvwSearch = new CListView(m_picSearch);
     m_lvwSearch->setObjectName("lvwSearch");
     // Every column fits the list of a first start.
-    m_lvwSearch->AddColumnHeader("Document", CListView::ColumnLeft, 2200);
-    m_lvwSearch->AddColumnHeader("Type", CListView::ColumnLeft, 1300);
-    m_lvwSearch->AddColumnHeader("Folder", CListView::ColumnLeft, 2000);
-    m_lvwSearch->AddColumnHeader("Days Used", CListView::ColumnRight, 1000);
-    m_lvwSearch->AddColumnHeader("Last Use", CListView::ColumnRight, 1500);
+    m_lvwSearch->AddColumnHeader("Document", CListView::ColumnLeft, MListSettings::WideColumnWidth);
+    m_lvwSearch->AddColumnHeader("Type", CListView::ColumnLeft, 1800);
+    m_lvwSearch->AddColumnHeader("Folder", CListView::ColumnLeft, MListSettings::WideColumnWidth);
+    m_lvwSearch->AddColumnHeader("Days Used", CListView::ColumnRight, 1100);
+    m_lvwSearch->AddColumnHeader("Last Use", CListView::ColumnRight,
+                                 MListSettings::DateTimeColumnWidth);
     m_lvwSearch->SetView(CListView::StyleDetails);
     m_lvwSearch->SetSortKey(4);
     m_lvwSearch->SetSortOrder(CListView::Descending);
