@@ -327,7 +327,8 @@ std::optional<std::string> CFreedesktopFileTypes::ApplicationCommand(const std::
                 itFile->second);
             std::string sCommand = CDesktopFile::QuoteExecArgument(*osProgram);
             for (const std::string& sArgument : vArguments) {
-                sCommand += " " + CDesktopFile::QuoteExecArgument(sArgument);
+                sCommand += ' ';
+                sCommand += CDesktopFile::QuoteExecArgument(sArgument);
             }
             osCommand = sCommand;
         }
