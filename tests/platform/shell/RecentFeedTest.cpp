@@ -322,9 +322,12 @@ TEST(XbelTime, IsoTimesToTheMicrosecond) {
     EXPECT_EQ(CXbelReader::ParseTime("2024-03-05T10:11:12"), March5);
     EXPECT_EQ(CXbelReader::ParseTime("2024-02-29T23:59:59Z"), 1709251199 * Second);
     EXPECT_EQ(CXbelReader::ParseTime("1969-12-31T23:59:59Z"), -Second);
-    for (const char* szBad : {"", "2024-03-05", "2023-02-29T00:00:00Z", "2024-13-01T00:00:00Z",
-                              "2024-03-05T24:00:00Z", "2024-03-05T10:11:12.Z",
-                              "2024-03-05T10:11:12Zjunk", "2024-3-5T10:11:12Z", "+024-03-05T1"}) {
+    for (const char* szBad :
+         {"", "2024-03-05", "2023-02-29T00:00:00Z", "2024-13-01T00:00:00Z", "2024-03-05T24:00:00Z",
+          "2024-03-05T10:11:12.Z", "2024-03-05T10:11:12Zjunk", "2024-3-5T10:11:12Z", "+024-03-05T1",
+          // A sign is no digit: none of these is a time of the format.
+          "-026-12-07T16:40:11Z", "2024-03-05T-1:11:12Z", "2024-03-05T10:-1:12Z",
+          "2024-03-05T10:11:-1Z", "2024-03-05T10:11:12+-1:00", "2024-03-05T10:11:12+01:-1"}) {
         EXPECT_EQ(CXbelReader::ParseTime(szBad), std::nullopt) << szBad;
     }
 }
