@@ -339,4 +339,18 @@ TEST(RecentLinkReader, VariablesExpandAsTheLinkEntriesWriteThem) {
     EXPECT_EQ(CRecentLinkReader::ExpandVariables("${HOME", "/h"), std::nullopt);
 }
 
+TEST(RecentLinkReader, AUrlWithANulByteNamesNoDocument) {
+    using namespace std::string_literals;
+    for (const std::string& sUrl :
+         {"URL=/var/tmp/a\0b.txt"s, "URL=file:///var/tmp/a\0b.txt"s, "URL[$e]=$HOME/a\0b.txt"s}) {
+        std::string sPath;
+        std::string sProblem;
+        EXPECT_EQ(CRecentLinkReader::Read("[Desktop Entry]\nType=Link\n" + sUrl + "\n", "/h", sPath,
+                                          sProblem),
+                  CRecentLinkReader::EResult::Damaged)
+            << sPath;
+        EXPECT_EQ(sProblem, "its URL holds a NUL byte");
+    }
+}
+
 } // namespace
