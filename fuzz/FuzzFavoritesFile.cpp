@@ -65,19 +65,21 @@ FavoriteRecord OnOneLine(FavoriteRecord oRecord) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     const std::string sText = MFuzzCheck::Text(pData, nSize);
+    // Lines are numbered at line feeds; a carriage return alone also ends a record.
     const int iLines = 1 + static_cast<int>(std::count(sText.begin(), sText.end(), '\n'));
+    const int iRecordEnds = iLines + static_cast<int>(std::count(sText.begin(), sText.end(), '\r'));
     int iLastDamaged = 0;
     int iDamaged = 0;
     const std::vector<FavoriteRecord> vRecords =
         CFavoritesFile::Parse(sText, [&](int iLine, const std::string& sReason) {
-            Expect(iLine > iLastDamaged && iLine <= iLines,
-                   "damaged lines are told once each, in order, by their number in the file");
+            Expect(iLine >= iLastDamaged && iLine >= 1 && iLine <= iLines,
+                   "damaged lines are told in order, by their number in the file");
             Expect(!sReason.empty(), "a damaged line is told with its reason");
             iLastDamaged = iLine;
             ++iDamaged;
         });
-    Expect(static_cast<int>(vRecords.size()) + iDamaged <= iLines,
-           "a line gives at most one record");
+    Expect(static_cast<int>(vRecords.size()) + iDamaged <= iRecordEnds,
+           "every record ends at a line end of its own");
 
     // What was read is saved by the writer and read back the same.
     std::string sWritten;
