@@ -101,12 +101,12 @@ std::optional<std::string> CMachineSettings::ReadString(const std::string& sFile
     try {
         const std::string sText = MFileRead::ReadRegularFile(sFile, MFileRead::SettingsFileCap);
         const CSettingsTree oTree = CSettingsFile::Parse(MachineSectionsOnly(sText));
-        const CSettingsTree::SKey* pKey =
+        const std::optional<CSettingsTree::KeyId> onKey =
             oTree.FindKey(MRegistryText::JoinPath(MRegistryText::SplitPath(sKeyPath)));
-        if (pKey == nullptr) {
+        if (!onKey) {
             return std::nullopt;
         }
-        const CSettingsTree::SValue* pValue = CSettingsTree::FindValue(*pKey, sValueName);
+        const CSettingsTree::SValue* pValue = oTree.FindValue(*onKey, sValueName);
         if (pValue == nullptr) {
             return std::nullopt;
         }

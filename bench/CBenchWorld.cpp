@@ -8,13 +8,28 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-CBenchWorld::CBenchWorld() {
-    std::string sTemplate =
-        (std::filesystem::temp_directory_path() / "dayfold-bench-XXXXXX").string();
-    if (mkdtemp(sTemplate.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+namespace {
+std::string& PreparedRoot() {
+    static std::string sRoot;
+    return sRoot;
+}
+} // namespace
+
+std::string CBenchWorld::MakeRoot() {
+    if (PreparedRoot().empty()) {
+        std::string sTemplate =
+            (std::filesystem::temp_directory_path() / "dayfold-bench-XXXXXX").string();
+        if (mkdtemp(sTemplate.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        PreparedRoot() = sTemplate;
     }
-    m_sRoot = sTemplate;
+    return PreparedRoot();
+}
+
+CBenchWorld::CBenchWorld(CFileTypeProvider* pFileTypes) {
+    m_sRoot = MakeRoot();
+    PreparedRoot().clear();
     m_sAppPath = m_sRoot + "/Dayfold";
     std::filesystem::create_directories(m_sAppPath);
     m_oFileTypes.SetDefaultValue(".txt", "txtfile");
@@ -25,7 +40,7 @@ CBenchWorld::CBenchWorld() {
     MDayfold::SEnvironment oEnvironment;
     oEnvironment.sAppPath = m_sAppPath;
     oEnvironment.sSettingsFile = m_sRoot + "/config/Dayfold.reg";
-    oEnvironment.pFileTypes = &m_oFileTypes;
+    oEnvironment.pFileTypes = pFileTypes != nullptr ? pFileTypes : &m_oFileTypes;
     oEnvironment.pClock = &m_oClock;
     MDayfold::CreateGlobals(oEnvironment);
 }

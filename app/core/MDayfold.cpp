@@ -12,14 +12,18 @@
 #include "platform/errors/CErrorComponent.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/errors/CEventLog.h"
+#include "platform/errors/CLogFile.h"
 #include "platform/errors/CMessagePresenter.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
 #include "platform/shell/CClock.h"
 
 #include <charconv>
+#include <functional>
+#include <iostream>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 namespace MDayfold {
 
@@ -217,7 +221,40 @@ std::int32_t StoredPurgeAge() {
 }
 } // namespace
 
-int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut) {
+namespace {
+// "1 document", "2 documents".
+std::string Counted(long lCount, const std::string& sOne, const std::string& sMany) {
+    return std::to_string(lCount) + " " + (lCount == 1 ? sOne : sMany);
+}
+
+// Collects the text of every error reported while it lives, and hands the reports on to the
+// observer that was there before.
+class CErrorCollector {
+public:
+    explicit CErrorCollector(CErrorReporter& oReporter)
+        : m_oReporter(oReporter), m_fPrevious(oReporter.Reported) {
+        m_oReporter.Reported = [this](const CErrorReporter& oReport) {
+            m_vErrors.push_back(oReport.Source() + ": " + oReport.Description());
+            if (m_fPrevious) {
+                m_fPrevious(oReport);
+            }
+        };
+    }
+    ~CErrorCollector() { m_oReporter.Reported = m_fPrevious; }
+    CErrorCollector(const CErrorCollector&) = delete;
+    CErrorCollector& operator=(const CErrorCollector&) = delete;
+
+    const std::vector<std::string>& Errors() const { return m_vErrors; }
+
+private:
+    CErrorReporter& m_oReporter;
+    std::function<void(const CErrorReporter&)> m_fPrevious;
+    std::vector<std::string> m_vErrors;
+};
+} // namespace
+
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr) {
+    const CErrorCollector oCollector(ErrorReporter());
     CFavorites oFavorites;
     oFavorites.SetAppPath(AppPath());
     oFavorites.SetDailyFolder("Daily");
@@ -229,18 +266,51 @@ int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut) {
     oCapture.SetFavorites(&oFavorites);
     int iFiled = 0;
     int iCounted = 0;
+    int iFailed = 0;
     oCapture.ShortcutFiled = [&](const CShortcut& oShortcut, bool bCounted) {
         ++iFiled;
         iCounted += bCounted ? 1 : 0;
         oOut << (bCounted ? "filed   " : "updated ") << oShortcut.Year() << "/" << oShortcut.Month()
              << "/" << oShortcut.Day() << "/" << oShortcut.FileName() << "\n";
     };
+    oCapture.FilingFailed = [&](const std::string&) { ++iFailed; };
     oCapture.GetShortcuts();
-    oFavorites.Save();
-    oOut << iFiled << (iFiled == 1 ? " shortcut" : " shortcuts") << " filed from " << sRecentFolder
-         << " (" << iCounted << " new " << (iCounted == 1 ? "day" : "days") << " of use); "
-         << oFavorites.Count() << " documents in Favorites.dat\n";
-    return 0;
+    const bool bSaved = !oFavorites.Refused() && (!oFavorites.Changed() || oFavorites.Save());
+
+    oOut << Counted(iFiled, "shortcut", "shortcuts") << " filed from " << sRecentFolder << " ("
+         << Counted(iCounted, "new day", "new days") << " of use); "
+         << (bSaved ? Counted(oFavorites.Count(), "document", "documents") + " in Favorites.dat"
+                    : "Favorites.dat not saved")
+         << "\n";
+    if (iFailed == 0 && bSaved) {
+        return 0;
+    }
+
+    std::string sWhat;
+    if (iFailed > 0) {
+        sWhat = Counted(iFailed, "shortcut", "shortcuts") + " could not be filed";
+    }
+    if (!bSaved) {
+        sWhat += std::string(sWhat.empty() ? "" : " and ") + AppPath() +
+                 "/Favorites.dat could not be " + (oFavorites.Refused() ? "read" : "saved");
+    }
+    // The summary goes to the log as well; when even that fails, the log cannot be written
+    // (a full disk) and every error of the run goes to standard error instead.
+    const std::string sLog = ErrorReporter().LogFile();
+    if (CLogFile(sLog).AppendLine(Clock().Now().ToIsoText() + "\t0\t" + sWhat +
+                                  "\tMDayfold.CaptureOnce\t")) {
+        oErr << "dayfold: " << sWhat << "; see " << sLog << "\n";
+    } else {
+        oErr << "dayfold: " << sWhat << "; the error log " << sLog << " cannot be written:\n";
+        for (const std::string& sError : oCollector.Errors()) {
+            oErr << "dayfold:   " << sError << "\n";
+        }
+    }
+    return 1;
+}
+
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut) {
+    return CaptureOnce(sRecentFolder, oOut, std::cerr);
 }
 
 } // namespace MDayfold

@@ -67,7 +67,11 @@ CDateTime PathToDate(const std::string& sPath);
 
 // Files the Recent folder once, as one poll does (no purge, no window, no dialogs): reads
 // Favorites.dat (or rebuilds it), files, saves, and prints one line per filed shortcut and a
-// summary. Returns the process exit code.
+// summary to oOut. Returns the process exit code: 0, or 1 when a shortcut could not be filed
+// or the store could not be read or saved; then oErr gets one line saying what failed and
+// where the error log is, or, when the log itself cannot be written, every error of the run.
+int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostream& oErr);
+// The same with standard error for oErr.
 int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut);
 
 } // namespace MDayfold

@@ -2,37 +2,29 @@
 // application-wide objects and runs the mode asked for.
 #include "app/core/CCommandLine.h"
 #include "app/core/MDayfold.h"
+#include "app/window/MWindowProgram.h"
+#include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
+#include "platform/shell/CAutostart.h"
+#include "platform/shell/CRecentFeed.h"
 #include "platform/shell/CShellFolders.h"
 
-#include <filesystem>
+#include <exception>
 #include <iostream>
-#include <unistd.h>
 
 namespace {
-// The data folder, made when missing; empty with a message when it cannot be used.
-std::string UsableDataFolder() {
-    const std::string sFolder = CShellFolders::DataFolder();
-    std::error_code ec;
-    std::filesystem::create_directories(sFolder, ec);
-    if (!std::filesystem::is_directory(sFolder) ||
-        access(sFolder.c_str(), R_OK | W_OK | X_OK) != 0) {
-        std::cerr << "dayfold: the data folder " << sFolder
-                  << " cannot be used (set DAYFOLD_HOME to a folder you can write)\n";
-        return "";
-    }
-    return sFolder;
-}
-
-std::string RecentFolder(const CCommandLine& oLine) {
-    if (!oLine.RecentFolder().empty()) {
-        return oLine.RecentFolder();
-    }
+// dayfold --autostart on|off: the desktop session's entry that starts the program.
+int SetAutostart(bool bOn) {
     try {
-        return CShellFolders::Path(CShellFolders::Recent).value_or("");
+        CAutostart::SetOn(bOn, bOn ? CAutostart::RunningProgram() : "");
+        std::cout << (bOn ? "Dayfold now starts with the desktop (" + CAutostart::EntryPath() + ")"
+                          : std::string("Dayfold no longer starts with the desktop"))
+                  << "\n";
+        return 0;
     } catch (const std::exception& oError) {
-        std::cerr << "dayfold: " << oError.what() << "\n";
-        return "";
+        std::cerr << "dayfold: the autostart entry " << CAutostart::EntryPath()
+                  << " cannot be changed: " << oError.what() << "\n";
+        return 1;
     }
 }
 } // namespace
@@ -52,32 +44,38 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!oLine.Autostart().empty()) {
-        std::cerr << "dayfold: --autostart comes with the window; this build does not set it\n";
-        return 2;
-    }
-    if (!oLine.CaptureOnce()) {
-        std::cerr << "dayfold: this build files the Recent folder only; run it with "
-                     "--capture-once\n";
-        return 2;
+        return SetAutostart(oLine.Autostart() == "on");
     }
 
-    const std::string sAppPath = UsableDataFolder();
-    if (sAppPath.empty()) {
+    try {
+        std::string sProblem;
+        const auto oFolders = oLine.FindFolders(sProblem);
+        if (!oFolders) {
+            std::cerr << "dayfold: " << sProblem << "\n";
+            return 1;
+        }
+        CFreedesktopFileTypes oFileTypes;
+        MDayfold::SEnvironment oEnvironment;
+        oEnvironment.sAppPath = oFolders->sDataFolder;
+        oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
+        oEnvironment.pFileTypes = &oFileTypes;
+        if (!oLine.CaptureOnce()) {
+            return MWindowProgram::Run(argc, argv, oEnvironment, oFolders->sRecentFolder,
+                                       oFolders->bFedFromDesktop);
+        }
+        MDayfold::CreateGlobals(oEnvironment);
+        if (oFolders->bFedFromDesktop) {
+            // What the desktop recorded since the last run reaches the Recent folder first.
+            CRecentFeed oFeed(oFolders->sRecentFolder);
+            oFeed.SetErrorReporter(&MDayfold::ErrorReporter());
+            oFeed.Update();
+        }
+        const int iResult = MDayfold::CaptureOnce(oFolders->sRecentFolder, std::cout);
+        MDayfold::ReleaseGlobals();
+        return iResult;
+    } catch (const std::exception& oError) {
+        // The last guard: whatever a routine let through ends the run with its reason.
+        std::cerr << "dayfold: " << oError.what() << "\n";
         return 1;
     }
-    const std::string sRecentFolder = RecentFolder(oLine);
-    if (sRecentFolder.empty() || !std::filesystem::is_directory(sRecentFolder)) {
-        std::cerr << "dayfold: the Recent folder " << sRecentFolder << " is not a folder\n";
-        return 1;
-    }
-
-    CFreedesktopFileTypes oFileTypes;
-    MDayfold::SEnvironment oEnvironment;
-    oEnvironment.sAppPath = sAppPath;
-    oEnvironment.sSettingsFile = CShellFolders::ConfigHome() + "/Quillon/Dayfold.reg";
-    oEnvironment.pFileTypes = &oFileTypes;
-    MDayfold::CreateGlobals(oEnvironment);
-    const int iResult = MDayfold::CaptureOnce(sRecentFolder, std::cout);
-    MDayfold::ReleaseGlobals();
-    return iResult;
 }

@@ -6,12 +6,15 @@
 #include "platform/errors/CMessagePresenter.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/MCaseFold.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +39,34 @@ void RemoveFolder(const std::string& sFolder) {
         throw CRunTimeError::FromErrno(errno, sFolder);
     }
 }
+
+void RemoveTemporaryCopies(const std::string& sFolder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> pDir(opendir(sFolder.c_str()), closedir);
+    if (!pDir) {
+        return;
+    }
+    std::vector<std::string> vNames;
+    while (const dirent* pEntry = readdir(pDir.get())) {
+        if (CRepository::IsTemporaryCopy(pEntry->d_name)) {
+            vNames.push_back(pEntry->d_name);
+        }
+    }
+    for (const std::string& sName : vNames) {
+        unlinkat(dirfd(pDir.get()), sName.c_str(), 0);
+    }
+}
 } // namespace
+
+std::string CRepository::TemporaryCopyTemplate(const std::string& sDayFolder) {
+    return sDayFolder + "/" + TemporaryCopyPrefix + "XXXXXX";
+}
+
+bool CRepository::IsTemporaryCopy(const std::string& sName) {
+    const std::string sPrefix = TemporaryCopyPrefix;
+    return sName.size() == sPrefix.size() + 6 && sName.compare(0, sPrefix.size(), sPrefix) == 0 &&
+           std::all_of(sName.begin() + static_cast<long>(sPrefix.size()), sName.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
 
 CRepository::CRepository(const std::string& sAppPath) : m_sDailyPath(sAppPath + "/Daily") {
     std::error_code ec;
@@ -236,11 +266,9 @@ void CRepository::m_oFolderWalker_ItemFound(const std::string& sPath,
 }
 
 void CRepository::m_oFileWalker_ItemFound(const std::string& sPath, const std::string& sFileName) {
-    std::string sTail = sFileName.size() >= 4 ? sFileName.substr(sFileName.size() - 4) : "";
-    for (char& c : sTail) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (sTail == ".LNK") {
+    // The whole name is folded: a letter outside ASCII may fold into the ending.
+    const std::string sFolded = MCaseFold::Fold(sFileName);
+    if (sFolded.size() >= 4 && sFolded.compare(sFolded.size() - 4, 4, ".LNK") == 0) {
         CountIn(sPath, "CRepository.m_oFileWalker_ItemFound");
     }
 }
@@ -259,7 +287,7 @@ void CRepository::m_oMonthlyWalker_ItemFound(const std::string& sPath,
 }
 
 bool CRepository::CensusPass(DirectoryWalker& oCounter, std::int32_t lCountFlags,
-                             bool (*bKind)(const std::string&)) {
+                             bool (*bKind)(const std::string&), bool bRemoveTemporaryCopies) {
     m_colFolderFiles.clear();
     m_oFolderIndex.clear();
     m_oFolderWalker = std::make_unique<DirectoryWalker>();
@@ -271,6 +299,9 @@ bool CRepository::CensusPass(DirectoryWalker& oCounter, std::int32_t lCountFlags
     oCounter.WalkDirectoryTree(sRoot, "*.*", lCountFlags);
     bool bRemoved = false;
     for (const CFolderFiles& oItem : m_colFolderFiles) {
+        if (bRemoveTemporaryCopies && bKind(LastName(oItem.Folder()))) {
+            RemoveTemporaryCopies(oItem.Folder());
+        }
         if (bKind(LastName(oItem.Folder())) && oItem.FileCount() == 0) {
             // A folder that still holds something else is left alone; the rest go on.
             try {
@@ -290,7 +321,7 @@ bool CRepository::PurgeEmptyFolders() {
         m_oFileWalker = std::make_unique<DirectoryWalker>();
         m_oFileWalker->ItemFound = [this](const std::string& sPath, const std::string& sName,
                                           bool&) { m_oFileWalker_ItemFound(sPath, sName); };
-        bRemoved |= CensusPass(*m_oFileWalker, 0, &CRepository::IsDayName);
+        bRemoved |= CensusPass(*m_oFileWalker, 0, &CRepository::IsDayName, true);
 
         m_oDailyWalker = std::make_unique<DirectoryWalker>();
         m_oDailyWalker->ItemFound = [this](const std::string& sPath, const std::string& sName,

@@ -30,8 +30,16 @@ public:
     bool ConfirmPurge();
     // Deletes the files of one day folder (no trailing separator) and the folder.
     void PurgeDay(const std::string& sFolder);
-    // Removes empty day, month and year folders; true if any folder was removed.
+    // Removes empty day, month and year folders; true if any folder was removed. Temporary
+    // copies that a filing cut off left in day folders are removed first, so that they keep no
+    // day alive.
     bool PurgeEmptyFolders();
+
+    // The temporary copy of a shortcut being filed: this prefix and six letters or digits, in
+    // the day folder, hidden, and short whatever the length of the shortcut's name.
+    static constexpr const char* TemporaryCopyPrefix = ".filing-";
+    static std::string TemporaryCopyTemplate(const std::string& sDayFolder);
+    static bool IsTemporaryCopy(const std::string& sName);
 
     // Folder kinds, by name alone: a day is two characters and numeric, a year four
     // characters and numeric, a month anything that is not numeric.
@@ -52,10 +60,10 @@ private:
                                   bool& bCancel);
 
     // One census pass: records every folder, counts with the walker given (walking with
-    // lCountFlags), and removes each
-    // recorded folder whose last name passes bKind and whose count is zero.
+    // lCountFlags), and removes each recorded folder whose last name passes bKind and whose
+    // count is zero (after its temporary copies, when asked).
     bool CensusPass(DirectoryWalker& oCounter, std::int32_t lCountFlags,
-                    bool (*bKind)(const std::string&));
+                    bool (*bKind)(const std::string&), bool bRemoveTemporaryCopies = false);
     CFolderFiles& FolderFilesItem(const std::string& sKey);
     void CountIn(const std::string& sKey, const char* pszSource);
     bool InsideDaily(const std::string& sPath) const;

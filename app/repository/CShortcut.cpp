@@ -2,25 +2,26 @@
 
 #include "app/core/CAssert.h"
 #include "app/core/MDayfold.h"
+#include "app/repository/CRepository.h"
+#include "app/repository/CShortcutCache.h"
 #include "commonlibrary/Library.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
+#include "platform/shell/CFileSystem.h"
 #include "platform/shell/CShellExecute.h"
+#include "platform/shell/MCaseFold.h"
+#include "platform/shelllink/CShellLink.h"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
-#include <filesystem>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 using MDayfold::Trim;
-
-std::string UpperCase(std::string sText) {
-    std::transform(sText.begin(), sText.end(), sText.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return sText;
-}
 
 // The default value of an HKEY_CLASSES_ROOT key; throws when the key is missing.
 std::string ClassesRootValue(const std::string& sKey) {
@@ -34,16 +35,94 @@ std::string ClassesRootValue(const std::string& sKey) {
 // The shell's failure code for a link that does not load.
 constexpr std::int32_t NotAShortcut = -2147467259;
 
-bool IsFile(const std::string& sPath) {
-    struct stat oStat {};
-    return !sPath.empty() && stat(sPath.c_str(), &oStat) == 0 && S_ISREG(oStat.st_mode);
+// "05": the day folder's name (format "dd").
+std::string TwoDigits(int iValue) {
+    return {static_cast<char>('0' + iValue / 10 % 10), static_cast<char>('0' + iValue % 10)};
+}
+
+class CFileDescriptor {
+public:
+    explicit CFileDescriptor(int iFd) : m_iFd(iFd) {}
+    ~CFileDescriptor() {
+        if (m_iFd >= 0) {
+            const int iErrno = errno;
+            CFileSystem::Current().Close(m_iFd);
+            errno = iErrno;
+        }
+    }
+    CFileDescriptor(const CFileDescriptor&) = delete;
+    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
+    int Fd() const { return m_iFd; }
+
+private:
+    int m_iFd;
+};
+
+// The bytes of an open shortcut file, read up to one byte past the largest shortcut accepted,
+// so that an oversized file is told apart.
+std::vector<std::uint8_t> ReadBytes(int iFd, const struct stat& oStat, const std::string& sPath) {
+    std::vector<std::uint8_t> vBytes(
+        std::min<size_t>(static_cast<size_t>(std::max<off_t>(oStat.st_size, 0)),
+                         CShellLink::MaxFileSize) +
+        1);
+    size_t nRead = 0;
+    while (nRead < vBytes.size()) {
+        const ssize_t nChunk =
+            CFileSystem::Current().Read(iFd, vBytes.data() + nRead, vBytes.size() - nRead);
+        if (nChunk < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nChunk < 0) {
+            throw CRunTimeError::FromErrno(errno, sPath);
+        }
+        if (nChunk == 0) {
+            break;
+        }
+        nRead += static_cast<size_t>(nChunk);
+        if (nRead < vBytes.size() && nRead >= static_cast<size_t>(oStat.st_size)) {
+            break; // the end that the stat gave: no second read to find it
+        }
+        if (nRead == vBytes.size() && vBytes.size() <= CShellLink::MaxFileSize) {
+            vBytes.resize(std::min(vBytes.size() * 2, CShellLink::MaxFileSize + 1));
+        }
+    }
+    vBytes.resize(nRead);
+    return vBytes;
 }
 } // namespace
 
+// The fields of the link that the bytes hold, as the record keeps them.
+CShortcutCache::SLink CShortcut::ReadLink(const std::vector<std::uint8_t>& vBytes) {
+    const CShellLink oShellLink = CShellLink::FromBytes(vBytes);
+    CShortcutCache::SLink oLink;
+    qlCommonLibrary::Library& oLibrary = MDayfold::Library();
+    const auto Clean = [&oLibrary](const std::string& s) {
+        return Trim(oLibrary.NullTrim(Trim(s)));
+    };
+    oLink.sTargetFile = Clean(oShellLink.TargetPath());
+    oLink.sArguments = Clean(oShellLink.Arguments());
+    oLink.sIconFile = Clean(oShellLink.IconLocation());
+    // Linux folder names are case-sensitive: the folder keeps its letter case.
+    oLink.sWorkingDirectory = Clean(oShellLink.WorkingDirectory());
+    oLink.lIconIndex = oShellLink.IconIndex();
+    oLink.lShowCommand = static_cast<std::int32_t>(oShellLink.ShowCommand());
+
+    // Targets made on Windows split at either separator.
+    std::string sTargetDrive;
+    std::string sTargetFolder;
+    oLibrary.ParsePath(oLink.sTargetFile, sTargetDrive, sTargetFolder, oLink.sTargetFileName);
+    if (oLink.sWorkingDirectory.empty()) {
+        oLink.sWorkingDirectory = sTargetDrive + sTargetFolder;
+    }
+    return oLink;
+}
+
 void CShortcut::Clear() {
     const std::string sFile = m_sFile;
+    CShortcutCache* const pCache = m_pCache;
     *this = CShortcut();
     m_sFile = sFile;
+    m_pCache = pCache;
 }
 
 void CShortcut::SetFile(const std::string& sPath) {
@@ -51,154 +130,144 @@ void CShortcut::SetFile(const std::string& sPath) {
     try {
         m_sFile = sPath;
         Clear();
-        qlCommonLibrary::Library& oLibrary = MDayfold::Library();
-        std::string sDrive;
-        std::string sFolder;
-        oLibrary.ParsePath(sPath, sDrive, sFolder, m_sFileName);
+        // The shortcut's own name is the listing's: on this system only "/" ends a folder, and
+        // a "\" is part of the name.
+        const size_t nSlash = sPath.rfind('/');
+        m_sFileName = nSlash == std::string::npos ? sPath : sPath.substr(nSlash + 1);
 
+        // One open and one stat give the time and the bytes; a named pipe is not waited for.
+        CFileSystem& oFiles = CFileSystem::Current();
+        const CFileDescriptor oFile(m_pCache != nullptr
+                                        ? m_pCache->OpenFile(sPath)
+                                        : oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         struct stat oStat {};
-        if (stat(sPath.c_str(), &oStat) != 0) {
+        if (oFile.Fd() < 0 || oFiles.FileStat(oFile.Fd(), oStat) != 0) {
             throw CRunTimeError::FromErrno(errno, sPath);
         }
         m_llModifiedUnixTime = oStat.st_mtime;
         m_dModified = CDateTime::FromUnixTime(oStat.st_mtime);
         m_sMonth = m_dModified.MonthName();
-        m_sDay = m_dModified.DayText();
-        m_sYear = m_dModified.YearText();
-
-        // A load that fails assigns nothing, so the show command keeps this mark.
-        constexpr std::int32_t NotRead = -1;
-        std::int32_t lShowCommand = NotRead;
-        std::string sTarget;
-        std::string sWorking;
-        std::string sArguments;
-        std::string sIcon;
-        oLibrary.GetShellLinkInfo(sPath, sTarget, sWorking, sArguments, sIcon, m_lIconIndex,
-                                  lShowCommand);
-        if (lShowCommand == NotRead) {
+        m_sDay = TwoDigits(m_dModified.Day());
+        m_sYear = std::to_string(m_dModified.Year());
+        if (!S_ISREG(oStat.st_mode)) {
+            m_bDamaged = true;
             throw CRunTimeError(NotAShortcut, "The file is not a readable shortcut: " + sPath);
         }
-        m_lShowCommand = lShowCommand;
-        m_bLoaded = true;
-
-        const auto Clean = [&oLibrary](const std::string& s) {
-            return Trim(oLibrary.NullTrim(Trim(s)));
-        };
-        m_sTargetFile = Clean(sTarget);
-        m_sArguments = Clean(sArguments);
-        m_sIconFile = Clean(sIcon);
-        // Linux folder names are case-sensitive: the folder keeps its letter case.
-        m_sWorkingDirectory = Clean(sWorking);
-
-        std::string sTargetDrive;
-        std::string sTargetFolder;
-        oLibrary.ParsePath(m_sTargetFile, sTargetDrive, sTargetFolder, m_sTargetFileName);
-        if (m_sWorkingDirectory.empty()) {
-            m_sWorkingDirectory = sTargetDrive + sTargetFolder;
+        std::vector<std::uint8_t> vBytes = ReadBytes(oFile.Fd(), oStat, sPath);
+        try {
+            CShortcutCache oOwn;
+            const CShortcutCache::SLink& oLink =
+                (m_pCache != nullptr ? *m_pCache : oOwn).Link(std::move(vBytes), &ReadLink);
+            m_sTargetFile = oLink.sTargetFile;
+            m_sTargetFileName = oLink.sTargetFileName;
+            m_sWorkingDirectory = oLink.sWorkingDirectory;
+            m_sArguments = oLink.sArguments;
+            m_sIconFile = oLink.sIconFile;
+            m_lIconIndex = oLink.lIconIndex;
+            m_lShowCommand = oLink.lShowCommand;
+        } catch (const CRunTimeError& oError) {
+            m_bDamaged = true;
+            throw CRunTimeError(oError.Number(), oError.Description() + ": " + sPath);
         }
 
-        const std::int16_t iDot = oLibrary.RInstr(m_sTargetFileName, ".");
+        const size_t nDot = m_sTargetFileName.rfind('.');
         const std::string sExtension =
-            iDot > 0 ? m_sTargetFileName.substr(static_cast<size_t>(iDot - 1)) : "";
-        if (sExtension.empty() || sExtension == ".") {
-            return;
-        }
-        if (UpperCase(sExtension) == ".EXE") {
+            nDot == std::string::npos ? "" : m_sTargetFileName.substr(nDot);
+        if (MCaseFold::Equal(sExtension, ".EXE")) {
             m_sTargetClass = "Application";
-            return;
+        } else if (!sExtension.empty() && sExtension != ".") {
+            // A type that could not be looked up leaves the record unloaded: filed without
+            // its type and program it would differ from every later copy.
+            if (m_pCache != nullptr) {
+                LoadFileType(sExtension, *m_pCache);
+            } else {
+                CShortcutCache oCache;
+                LoadFileType(sExtension, oCache);
+            }
         }
-        LoadFileType(sExtension);
+        m_bLoaded = true;
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CShortcut.File", true);
     }
 }
 
-// The file-type lookup ends quietly at the first key that is missing.
-void CShortcut::LoadFileType(const std::string& sExtension) {
-    std::string sClassName;
-    try {
-        sClassName = ClassesRootValue(sExtension);
-        m_sTargetClass = ClassesRootValue(sClassName);
-    } catch (const std::exception&) {
-        return;
-    }
-    try {
-        const std::string sIcon = ClassesRootValue(sClassName + "\\DefaultIcon");
-        const size_t nComma = sIcon.find(',');
-        if (nComma != std::string::npos) {
-            m_sIconFile = sIcon.substr(0, nComma);
-            const std::string sIndex = Trim(sIcon.substr(nComma + 1));
-            std::int32_t lIndex = 0;
-            const auto oResult =
-                std::from_chars(sIndex.data(), sIndex.data() + sIndex.size(), lIndex);
-            if (oResult.ec == std::errc() && oResult.ptr == sIndex.data() + sIndex.size()) {
-                m_lIconIndex = lIndex;
-            }
-        }
-    } catch (const std::exception&) {
-        // No default icon: the shortcut's own icon stays.
-    }
-    try {
-        SetExecutable(ClassesRootValue(sClassName + "\\shell\\open\\command"));
-    } catch (const std::exception&) {
-        m_sExecutable.clear();
-    }
+void CShortcut::SetCopyFile(const std::string& sCopy) {
+    m_sFile = sCopy;
+    const size_t nSlash = sCopy.rfind('/');
+    m_sFileName = nSlash == std::string::npos ? sCopy : sCopy.substr(nSlash + 1);
 }
 
-void CShortcut::SetExecutable(const std::string& sCommand) {
-    std::string sProgram = sCommand;
-    if (!sProgram.empty() && sProgram[0] == '"') {
-        // A quoted program path ("C:\Program Files\App\app.exe" "%1") is the text between the
-        // quotes, so programs in folders with spaces still get their shortcut.
-        const size_t nClose = sProgram.find('"', 1);
-        sProgram = sProgram.substr(1, nClose == std::string::npos ? std::string::npos : nClose - 1);
-    } else {
-        const size_t nPercent = sProgram.find('%');
-        if (nPercent != std::string::npos) {
-            sProgram = Trim(sProgram.substr(0, nPercent));
-        }
-        while (!sProgram.empty() && sProgram.back() == '"') {
-            sProgram.pop_back();
-        }
-        // A desktop command names options after the program ("/usr/bin/app --new-window %U"):
-        // when the whole text names no file, its first word may.
-        const size_t nBlank = sProgram.find(' ');
-        if (!IsFile(sProgram) && nBlank != std::string::npos &&
-            IsFile(sProgram.substr(0, nBlank))) {
-            sProgram.erase(nBlank);
-        }
+// A type that is not registered just ends the lookup; a program whose file could not be
+// looked at raises.
+void CShortcut::LoadFileType(const std::string& sExtension, CShortcutCache& oCache) {
+    const CShortcutCache::SFileType& oType = oCache.FileType(sExtension);
+    m_sTargetClass = oType.sTargetClass;
+    if (oType.bIconFile) {
+        m_sIconFile = oType.sIconFile;
     }
-    m_sExecutable = sProgram;
-    std::string sDrive;
-    std::string sFolder;
-    std::string sName;
-    MDayfold::Library().ParsePath(m_sExecutable, sDrive, sFolder, sName);
-    std::transform(sName.begin(), sName.end(), sName.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (!sName.empty()) {
-        sName[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sName[0])));
+    if (oType.bIconIndex) {
+        m_lIconIndex = oType.lIconIndex;
     }
-    m_sExecutableName = sName;
-    m_sExecutableFolder = sDrive + sFolder;
+    m_sExecutable = oType.sExecutable;
+    m_sExecutableName = oType.sExecutableName;
+    m_sExecutableFolder = oType.sExecutableFolder;
 }
 
-void CShortcut::CreateExecutableShortcut() {
+bool CShortcut::CreateExecutableShortcut() {
     try {
-        if (m_sExecutable.empty() || !IsFile(m_sExecutable)) {
-            return;
+        CShortcutCache oOwn;
+        CShortcutCache& oCache = m_pCache != nullptr ? *m_pCache : oOwn;
+        if (m_sExecutable.empty() || !oCache.ProgramExists(m_sExecutable)) {
+            return true;
         }
-        qlCommonLibrary::Library& oLibrary = MDayfold::Library();
-        std::string sDrive;
-        std::string sFolder;
-        std::string sDocument;
-        oLibrary.ParsePath(m_sFile, sDrive, sFolder, sDocument);
-        const std::string sLink = sDrive + sFolder + m_sExecutableName + ".lnk";
-        std::error_code ec;
-        std::filesystem::remove(sLink, ec);
-        oLibrary.CreateShellLink(sLink, m_sExecutable, m_sExecutableFolder, "", m_sExecutable, 1,
-                                 qlCommonLibrary::SHOWNORMAL);
+        CFileSystem& oFiles = CFileSystem::Current();
+        const size_t nSlash = m_sFile.rfind('/');
+        const std::string sLink =
+            (nSlash == std::string::npos ? "" : m_sFile.substr(0, nSlash + 1)) + m_sExecutableName +
+            ".lnk";
+        // Whatever bears the name already stays: a document named like the program keeps its
+        // copy, and a program shortcut made earlier that day is the same.
+        struct stat oStat {};
+        if (oFiles.LinkStat(sLink, oStat) == 0) {
+            return true;
+        }
+        if (errno != ENOENT) {
+            throw CRunTimeError::FromErrno(errno, sLink);
+        }
+        // Made under a temporary name and then given its own only if that is still free: it
+        // appears whole or not at all, and never takes a document's place.
+        std::string sTemporary = CRepository::TemporaryCopyTemplate(
+            nSlash == std::string::npos ? "." : m_sFile.substr(0, nSlash));
+        const int iFd = oFiles.MakeTemporary(sTemporary, O_CLOEXEC);
+        if (iFd < 0) {
+            throw CRunTimeError::FromErrno(errno, sLink);
+        }
+        oFiles.Close(iFd);
+        MDayfold::Library().CreateShellLink(sTemporary, m_sExecutable, m_sExecutableFolder, "",
+                                            m_sExecutable, 1, qlCommonLibrary::SHOWNORMAL);
+        try {
+            // A shortcut cut short (a full disk) is not given the name. Why it was not made
+            // the library has logged; why it could not be read back is logged here.
+            CShellLink::Load(sTemporary);
+        } catch (const std::exception&) {
+            oFiles.Remove(sTemporary);
+            throw;
+        }
+        int iErrno = oFiles.RenameNoReplace(sTemporary, sLink) == 0 ? 0 : errno;
+        if (iErrno == EINVAL || iErrno == ENOSYS) {
+            // A file system without that rename gets a link, which never replaces either.
+            iErrno = oFiles.HardLink(sTemporary, sLink) == 0 ? 0 : errno;
+            oFiles.Remove(sTemporary);
+        } else if (iErrno != 0) {
+            oFiles.Remove(sTemporary);
+        }
+        if (iErrno != 0 && iErrno != EEXIST) {
+            throw CRunTimeError::FromErrno(iErrno, sLink);
+        }
+        return true;
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CShortcut.CreateExecutableShortcut", true);
+        return false;
     }
 }
 

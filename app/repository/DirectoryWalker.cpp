@@ -62,7 +62,11 @@ std::vector<SEntry> ListFolder(const std::string& sFolder) {
         if (sName == "." || sName == "..") {
             continue;
         }
-        vEntries.push_back({sName, KindOf(sFolder + sName, pEntry->d_type)});
+        // The path is made only when the listing does not tell the kind itself.
+        const EKind eKind = pEntry->d_type == DT_REG   ? EKind::File
+                            : pEntry->d_type == DT_DIR ? EKind::Folder
+                                                       : KindOf(sFolder + sName, pEntry->d_type);
+        vEntries.push_back({sName, eKind});
     }
     std::sort(vEntries.begin(), vEntries.end(),
               [](const SEntry& a, const SEntry& b) { return a.sName < b.sName; });

@@ -164,8 +164,15 @@ private:
         if (AtEnd() || Peek() != '#') {
             throw SDamaged("a date does not begin with #");
         }
-        const size_t nClose = m_sText.find('#', m_nPos + 1);
-        if (nClose == std::string::npos) {
+        // The closing # is looked for on this line only: a date cut short must not take the
+        // next record with it.
+        size_t nClose = m_nPos + 1;
+        while (nClose < m_sText.size() && m_sText[nClose] != '#' && m_sText[nClose] != '\r' &&
+               m_sText[nClose] != '\n') {
+            ++nClose;
+        }
+        if (nClose >= m_sText.size() || m_sText[nClose] != '#') {
+            m_nPos = nClose;
             throw SDamaged("a date has no closing #");
         }
         const std::string sValue = m_sText.substr(m_nPos + 1, nClose - m_nPos - 1);
@@ -227,15 +234,19 @@ std::vector<FavoriteRecord> CFavoritesFile::Parse(
     const std::function<void(int iLine, const std::string& sReason)>& OnDamagedLine) {
     std::vector<FavoriteRecord> vRecords;
     CReader oReader(sText);
+    int iLine = 1;
+    size_t nCounted = 0;
     oReader.SkipBlankLines();
     while (!oReader.AtEnd()) {
         const size_t nStart = oReader.Position();
         try {
             vRecords.push_back(oReader.ReadRecord());
         } catch (const SDamaged& oDamage) {
-            const int iLine =
-                1 + static_cast<int>(
-                        std::count(sText.begin(), sText.begin() + static_cast<long>(nStart), '\n'));
+            // Line breaks are counted on from the last damaged line, never from the start:
+            // a file of damaged lines is read in linear time.
+            iLine += static_cast<int>(std::count(sText.begin() + static_cast<long>(nCounted),
+                                                 sText.begin() + static_cast<long>(nStart), '\n'));
+            nCounted = nStart;
             if (OnDamagedLine) {
                 OnDamagedLine(iLine, oDamage.what());
             }

@@ -7,8 +7,9 @@ CErrorReporter::CErrorReporter()
     : m_pClock(&CClock::System()), m_pPresenter(&CMessagePresenter::Console()) {}
 
 std::string CErrorReporter::LogLine() const {
-    return m_pClock->Now().ToIsoText() + "\t" + std::to_string(m_lNumber) + "\t" + m_sDescription +
-           "\t" + m_sSource + "\t" + m_sMessage;
+    return m_pClock->Now().ToIsoText() + "\t" + std::to_string(m_lNumber) + "\t" +
+           CLogFile::Field(m_sDescription) + "\t" + CLogFile::Field(m_sSource) + "\t" +
+           CLogFile::Field(m_sMessage);
 }
 
 int CErrorReporter::Show() {

@@ -9,7 +9,8 @@ void CEventLog::OpenLog(const std::string& sPath, std::int16_t /*iMode*/) {
 }
 
 void CEventLog::LogEvent(const std::string& sText, std::int16_t iKind) {
-    m_oLog.AppendLine(m_pClock->Now().ToIsoText() + "\t" + std::to_string(iKind) + "\t" + sText);
+    m_oLog.AppendLine(m_pClock->Now().ToIsoText() + "\t" + std::to_string(iKind) + "\t" +
+                      CLogFile::Field(sText));
     if (EventLogged) {
         EventLogged(sText);
     }

@@ -14,6 +14,15 @@ std::string CLogFile::RotatedPath(const std::string& sPath) {
     return oRotated.string();
 }
 
+std::string CLogFile::Field(std::string sText) {
+    for (char& c : sText) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return sText;
+}
+
 bool CLogFile::AppendLine(const std::string& sLine) const {
     if (m_sPath.empty()) {
         return false;

@@ -19,6 +19,8 @@ public:
 
     // Appends sLine (line breaks inside it become spaces) and a line feed; true when written.
     bool AppendLine(const std::string& sLine) const;
+    // sText fit for one TAB-separated column of a line: TABs and line breaks become spaces.
+    static std::string Field(std::string sText);
     // "ErrorLog.txt" -> "ErrorLog.old.txt"
     static std::string RotatedPath(const std::string& sPath);
 

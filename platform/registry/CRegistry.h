@@ -27,9 +27,12 @@ class CRegistryStore;
 //                             the settings file cannot be written; the failure is also logged
 //                             through the reporter with source "CRegistry.Save"
 //
-// A settings file that cannot be parsed is set aside as "<file>.corrupt-<yyyymmddhhmmss>"
-// (logged with source "CRegistry.Load") and the tree starts empty, so that the owners create
-// their defaults again.
+// A line of the settings file that cannot be read is skipped and logged (source
+// "CRegistry.Load") and every other value is kept. A file of which nothing can be read is set
+// aside as "<file>.corrupt-<yyyymmddhhmmss>" (logged likewise) and the tree starts empty, so
+// that the owners create their defaults again. A file that is no regular file or is larger
+// than its cap is not read and never replaced. Writes go through symbolic links, keep the
+// file's permission bits and leave a read-only file alone (75, logged).
 class CRegistry {
 public:
     static constexpr std::uint32_t HKEY_CLASSES_ROOT = 0x80000000;

@@ -7,14 +7,16 @@
 #include "platform/registry/MRegistryText.h"
 #include "platform/shell/CAtomicFile.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CFileSystem.h"
+#include "platform/shell/MFileRead.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -33,15 +35,6 @@ std::string Normalized(const std::string& sKey) {
     return MRegistryText::JoinPath(MRegistryText::SplitPath(sKey));
 }
 
-std::string Child(const std::string& sKey, const std::string& sName) {
-    return sKey.empty() ? sName : sKey + "\\" + sName;
-}
-
-std::string LastPart(const std::string& sKey) {
-    const std::size_t nSlash = sKey.rfind('\\');
-    return nSlash == std::string::npos ? sKey : sKey.substr(nSlash + 1);
-}
-
 bool EndsWithName(const std::string& sKey, const std::string& sTail) {
     return sKey.size() > sTail.size() &&
            MRegistryText::SameName(sKey.substr(sKey.size() - sTail.size()), sTail) &&
@@ -49,12 +42,82 @@ bool EndsWithName(const std::string& sKey, const std::string& sTail) {
 }
 
 std::string TwoDigits(int iValue) {
-    return (iValue < 10 ? "0" : "") + std::to_string(iValue);
+    std::string sDigits = std::to_string(iValue);
+    if (sDigits.size() < 2) {
+        sDigits.insert(sDigits.begin(), '0');
+    }
+    return sDigits;
 }
 
 std::string Stamp(const CDateTime& dtNow) {
     return std::to_string(dtNow.Year()) + TwoDigits(dtNow.Month()) + TwoDigits(dtNow.Day()) +
            TwoDigits(dtNow.Hour()) + TwoDigits(dtNow.Minute()) + TwoDigits(dtNow.Second());
+}
+
+// The file that sPath stands for: sPath itself, or where its symbolic links lead, so that a
+// write replaces the file behind a link and the link stays a link. A missing end is returned
+// as it is (the write makes it); a loop raises.
+std::string LinkTarget(std::string sPath) {
+    CFileSystem& oFiles = CFileSystem::Current();
+    for (int iHops = 0; iHops < 40; ++iHops) {
+        struct stat oStat {};
+        if (oFiles.LinkStat(sPath, oStat) != 0) {
+            if (errno == ENOENT) {
+                return sPath;
+            }
+            throw CRunTimeError::FromErrno(errno, sPath);
+        }
+        if (!S_ISLNK(oStat.st_mode)) {
+            return sPath;
+        }
+        std::string sLink(static_cast<std::size_t>(oStat.st_size > 0 ? oStat.st_size : 255) + 1,
+                          '\0');
+        const ssize_t nLength = oFiles.ReadLink(sPath, sLink.data(), sLink.size());
+        if (nLength < 0 || static_cast<std::size_t>(nLength) >= sLink.size()) {
+            throw CRunTimeError::FromErrno(nLength < 0 ? errno : ENAMETOOLONG, sPath);
+        }
+        sLink.resize(static_cast<std::size_t>(nLength));
+        if (sLink.empty() || sLink.front() != '/') {
+            sLink = fs::path(sPath).parent_path().string() + "/" + sLink;
+        }
+        sPath = sLink;
+    }
+    throw CRunTimeError::FromErrno(ELOOP, sPath);
+}
+
+// Makes sFolder and the folders above it that are missing.
+void MakeFolders(const std::string& sFolder) {
+    if (sFolder.empty() || sFolder == "/") {
+        return;
+    }
+    CFileSystem& oFiles = CFileSystem::Current();
+    struct stat oStat {};
+    if (oFiles.Stat(sFolder, oStat) == 0) {
+        if (!S_ISDIR(oStat.st_mode)) {
+            throw CRunTimeError::FromErrno(ENOTDIR, sFolder);
+        }
+        return;
+    }
+    if (errno != ENOENT) {
+        throw CRunTimeError::FromErrno(errno, sFolder);
+    }
+    MakeFolders(fs::path(sFolder).parent_path().string());
+    if (oFiles.MakeFolder(sFolder, 0755) != 0 && errno != EEXIST) {
+        throw CRunTimeError::FromErrno(errno, sFolder);
+    }
+}
+
+// The settings lines that were skipped, for the log: the first few in full.
+std::string SkippedText(const std::vector<std::string>& vSkipped) {
+    constexpr std::size_t Listed = 10;
+    std::string sText;
+    for (std::size_t n = 0; n < vSkipped.size() && n < Listed; ++n) {
+        sText += (n == 0 ? "" : "; ") + vSkipped[n];
+    }
+    if (vSkipped.size() > Listed) {
+        sText += "; and " + std::to_string(vSkipped.size() - Listed) + " more";
+    }
+    return sText;
 }
 
 } // namespace
@@ -105,63 +168,75 @@ void CRegistryStore::Load() {
     if (m_sSettingsFile.empty()) {
         return;
     }
-    struct stat oStat {};
-    if (stat(m_sSettingsFile.c_str(), &oStat) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) {
-            const CRunTimeError oError = CRunTimeError::FromErrno(errno, m_sSettingsFile);
-            m_bWritable = false;
-            Log(oError.Number(), oError.Description(), "CRegistry.Load",
-                "The settings file " + m_sSettingsFile +
-                    " cannot be read; settings are not saved.");
+    std::string sText;
+    try {
+        sText = MFileRead::ReadRegularFile(m_sSettingsFile, MFileRead::SettingsFileCap);
+    } catch (const CRunTimeError& oError) {
+        if (oError.Number() == RunTimeErrors::FileNotFound ||
+            oError.Number() == RunTimeErrors::PathNotFound) {
+            return; // a first run: the owners create their defaults
         }
-        return;
-    }
-    std::ifstream oFile(m_sSettingsFile, std::ios::binary);
-    std::ostringstream oText;
-    if (S_ISREG(oStat.st_mode) && oFile) {
-        oText << oFile.rdbuf();
-    }
-    if (!S_ISREG(oStat.st_mode) || !oFile || oFile.bad()) {
+        // A folder, a device, a pipe, a runaway file: never read, never replaced.
         m_bWritable = false;
-        Log(RunTimeErrors::PathFileAccessError,
-            CRunTimeError::StandardText(RunTimeErrors::PathFileAccessError), "CRegistry.Load",
+        Log(oError.Number(), oError.Description(), "CRegistry.Load",
             "The settings file " + m_sSettingsFile + " cannot be read; settings are not saved.");
         return;
     }
-    RemoveLeftovers();
+    std::string sTarget;
     try {
-        m_oTree = CSettingsFile::Parse(oText.str());
-        return;
+        sTarget = LinkTarget(m_sSettingsFile);
+    } catch (const CRunTimeError&) {
+        sTarget = m_sSettingsFile;
+    }
+    RemoveLeftovers(sTarget);
+    std::vector<std::string> vSkipped;
+    try {
+        m_oTree = CSettingsFile::Parse(sText, &vSkipped);
     } catch (const CRunTimeError& oError) {
-        // Keep the damaged file for the user to look at; never write over it.
-        const std::string sBase = m_sSettingsFile + ".corrupt-" + Stamp(m_pClock->Now());
-        std::string sAside = sBase;
-        for (int i = 2; fs::exists(sAside) && i < 100; ++i) {
-            sAside = sBase + "-" + std::to_string(i);
-        }
-        std::string sMessage =
-            "The settings file " + m_sSettingsFile + " is damaged (" + oError.Description() + ")";
-        if (std::rename(m_sSettingsFile.c_str(), sAside.c_str()) == 0) {
-            sMessage += "; it was kept as " + sAside + " and the settings start from defaults.";
-        } else {
-            m_bWritable = false;
-            sMessage += "; it could not be set aside, so settings are not saved.";
-        }
-        Log(oError.Number(), CRunTimeError::StandardText(oError.Number()), "CRegistry.Load",
-            sMessage);
+        SetAside(sTarget, oError);
+        return;
+    }
+    if (!vSkipped.empty()) {
+        Log(RunTimeErrors::TypeMismatch, CRunTimeError::StandardText(RunTimeErrors::TypeMismatch),
+            "CRegistry.Load",
+            "The settings file " + m_sSettingsFile + " has " + std::to_string(vSkipped.size()) +
+                (vSkipped.size() == 1 ? " line" : " lines") +
+                " that could not be read; every other setting is kept, and the lines are left "
+                "out when the settings are next saved: " +
+                SkippedText(vSkipped));
     }
 }
 
-void CRegistryStore::RemoveLeftovers() const {
-    const fs::path oPath(m_sSettingsFile);
+void CRegistryStore::SetAside(const std::string& sTarget, const CRunTimeError& oError) {
+    // Keep the damaged file for the user to look at; never write over it.
+    const std::string sBase = sTarget + ".corrupt-" + Stamp(m_pClock->Now());
+    std::string sAside = sBase;
+    struct stat oStat {};
+    for (int i = 2; lstat(sAside.c_str(), &oStat) == 0 && i < 100; ++i) {
+        sAside = sBase + "-" + std::to_string(i);
+    }
+    std::string sMessage =
+        "The settings file " + m_sSettingsFile + " is damaged (" + oError.Description() + ")";
+    if (lstat(sAside.c_str(), &oStat) != 0 && std::rename(sTarget.c_str(), sAside.c_str()) == 0) {
+        sMessage += "; it was kept as " + sAside + " and the settings start from defaults.";
+    } else {
+        m_bWritable = false;
+        sMessage += "; it could not be set aside, so settings are not saved.";
+    }
+    Log(oError.Number(), CRunTimeError::StandardText(oError.Number()), "CRegistry.Load", sMessage);
+}
+
+void CRegistryStore::RemoveLeftovers(const std::string& sTarget) const {
+    const fs::path oPath(sTarget);
     const std::string sPrefix = oPath.filename().string() + ".tmp-";
     std::error_code ec;
     for (auto it =
              fs::directory_iterator(oPath.parent_path().empty() ? "." : oPath.parent_path(), ec);
          !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string sName = it->path().filename().string();
+        std::error_code ecType;
         if (sName.compare(0, sPrefix.size(), sPrefix) == 0 && sName.size() == sPrefix.size() + 6 &&
-            it->is_regular_file(ec)) {
+            it->is_regular_file(ecType)) {
             std::error_code ecRemove;
             fs::remove(it->path(), ecRemove);
         }
@@ -174,15 +249,23 @@ void CRegistryStore::Commit(CSettingsTree oTree) {
             throw CRunTimeError(RunTimeErrors::PathFileAccessError,
                                 "the settings file was not read and is not replaced");
         }
-        const fs::path oFolder = fs::path(m_sSettingsFile).parent_path();
-        if (!oFolder.empty()) {
-            std::error_code ec;
-            fs::create_directories(oFolder, ec);
-            if (ec) {
-                throw CRunTimeError::FromErrno(ec.value(), oFolder.string());
+        CFileSystem& oFiles = CFileSystem::Current();
+        const std::string sTarget = LinkTarget(m_sSettingsFile);
+        unsigned int lMode = 0644;
+        if (struct stat oStat{}; oFiles.Stat(sTarget, oStat) == 0) {
+            // A file made read-only stays as it is, even for a user whom permissions do not
+            // stop; any other keeps its permission bits.
+            if ((oStat.st_mode & 0222) == 0 || oFiles.Access(sTarget, W_OK) != 0) {
+                throw CRunTimeError(RunTimeErrors::PermissionDenied, sTarget + " is read-only");
             }
+            lMode = oStat.st_mode & 0777;
+        } else if (errno != ENOENT) {
+            // Whether it is there (and its mode) is not known: it is not replaced blindly.
+            throw CRunTimeError::FromErrno(errno, sTarget);
+        } else {
+            MakeFolders(fs::path(sTarget).parent_path().string());
         }
-        CAtomicFile::Write(m_sSettingsFile, CSettingsFile::Format(oTree));
+        CAtomicFile::Write(sTarget, CSettingsFile::Format(oTree), lMode);
     } catch (const CRunTimeError& oError) {
         Log(RunTimeErrors::PathFileAccessError,
             CRunTimeError::StandardText(RunTimeErrors::PathFileAccessError), "CRegistry.Save",
@@ -209,8 +292,8 @@ void CRegistryStore::RefuseClassesRoot(std::uint32_t lRoot) {
 std::optional<std::string> CRegistryStore::FindKey(std::uint32_t lRoot, const std::string& sKey) {
     const std::string sPath = Normalized(sKey);
     if (lRoot == CurrentUser) {
-        const CSettingsTree::SKey* pKey = m_oTree.FindKey(sPath);
-        return pKey == nullptr ? std::nullopt : std::optional<std::string>(pKey->sPath);
+        const auto onKey = m_oTree.FindKey(sPath);
+        return onKey ? std::optional<std::string>(m_oTree.Path(*onKey)) : std::nullopt;
     }
     if (lRoot != ClassesRoot || m_pFileTypes == nullptr) {
         return std::nullopt;
@@ -237,12 +320,21 @@ std::string CRegistryStore::ExistingKey(std::uint32_t lRoot, const std::string& 
     return *osPath;
 }
 
+CSettingsTree::KeyId CRegistryStore::ExistingUserKey(std::uint32_t lRoot,
+                                                     const std::string& sKey) const {
+    const auto onKey = lRoot == CurrentUser ? m_oTree.FindKey(sKey) : std::nullopt;
+    if (!onKey) {
+        Fail(RunTimeErrors::ElementNotFound);
+    }
+    return *onKey;
+}
+
 std::vector<std::string> CRegistryStore::SubKeyNames(std::uint32_t lRoot, const std::string& sKey) {
     const std::string sPath = ExistingKey(lRoot, sKey);
     std::vector<std::string> vNames;
     if (lRoot == CurrentUser) {
-        for (const std::string& sChild : m_oTree.SubKeyPaths(sPath)) {
-            vNames.push_back(LastPart(sChild));
+        for (const CSettingsTree::KeyId nChild : m_oTree.SubKeys(ExistingUserKey(lRoot, sPath))) {
+            vNames.push_back(m_oTree.Name(nChild));
         }
     }
     return vNames; // the file-type provider cannot list its keys
@@ -252,15 +344,17 @@ void CRegistryStore::AddSubKey(std::uint32_t lRoot, const std::string& sKey,
                                const std::string& sName) {
     const std::string sPath = ExistingKey(lRoot, sKey);
     RefuseClassesRoot(lRoot);
-    // A key name stands alone on its line of the settings file.
-    if (sName.empty() || sName.find_first_of(std::string("\\\n\r\0", 4)) != std::string::npos) {
+    const CSettingsTree::KeyId nParent = ExistingUserKey(lRoot, sPath);
+    // A key name stands alone on its line of the settings file, within the registry's limits.
+    if (sName.empty() || sName.find_first_of(std::string("\\\n\r\0", 4)) != std::string::npos ||
+        !CSettingsTree::Fits(sName, m_oTree.Depth(nParent) + 1)) {
         Fail(RunTimeErrors::InvalidProcedureCall);
     }
-    if (m_oTree.FindKey(Child(sPath, sName)) != nullptr) {
+    if (m_oTree.FindSubKey(nParent, sName)) {
         Fail(RunTimeErrors::KeyAlreadyExists);
     }
     CSettingsTree oTree = m_oTree;
-    oTree.EnsureKey(Child(sPath, sName));
+    oTree.EnsureSubKey(nParent, sName);
     Commit(std::move(oTree));
 }
 
@@ -268,7 +362,7 @@ std::vector<std::string> CRegistryStore::ValueNames(std::uint32_t lRoot, const s
     const std::string sPath = ExistingKey(lRoot, sKey);
     std::vector<std::string> vNames;
     if (lRoot == CurrentUser) {
-        for (const CSettingsTree::SValue& oValue : m_oTree.FindKey(sPath)->vValues) {
+        for (const CSettingsTree::SValue& oValue : m_oTree.Values(ExistingUserKey(lRoot, sPath))) {
             vNames.push_back(oValue.sName);
         }
     } else if (ClassesRootValue(sPath)) {
@@ -282,7 +376,7 @@ std::optional<std::string> CRegistryStore::FindValue(std::uint32_t lRoot, const 
     const std::string sPath = ExistingKey(lRoot, sKey);
     if (lRoot == CurrentUser) {
         const CSettingsTree::SValue* pValue =
-            CSettingsTree::FindValue(*m_oTree.FindKey(sPath), sName);
+            m_oTree.FindValue(ExistingUserKey(lRoot, sPath), sName);
         return pValue == nullptr ? std::nullopt : std::optional<std::string>(pValue->sName);
     }
     if (sName.empty() && ClassesRootValue(sPath)) {
@@ -296,7 +390,7 @@ std::string CRegistryStore::Value(std::uint32_t lRoot, const std::string& sKey,
     const std::string sPath = ExistingKey(lRoot, sKey);
     if (lRoot == CurrentUser) {
         const CSettingsTree::SValue* pValue =
-            CSettingsTree::FindValue(*m_oTree.FindKey(sPath), sName);
+            m_oTree.FindValue(ExistingUserKey(lRoot, sPath), sName);
         if (pValue == nullptr) {
             Fail(RunTimeErrors::ElementNotFound);
         }
@@ -313,11 +407,12 @@ void CRegistryStore::AddValue(std::uint32_t lRoot, const std::string& sKey,
                               const std::string& sName, const std::string& sValue) {
     const std::string sPath = ExistingKey(lRoot, sKey);
     RefuseClassesRoot(lRoot);
-    if (CSettingsTree::FindValue(*m_oTree.FindKey(sPath), sName) != nullptr) {
+    const CSettingsTree::KeyId nKey = ExistingUserKey(lRoot, sPath);
+    if (m_oTree.FindValue(nKey, sName) != nullptr) {
         FailValueExists();
     }
     CSettingsTree oTree = m_oTree;
-    oTree.FindKey(sPath)->vValues.push_back({sName, sValue});
+    oTree.SetValue(nKey, sName, sValue);
     Commit(std::move(oTree));
 }
 
@@ -325,7 +420,8 @@ void CRegistryStore::SetValue(std::uint32_t lRoot, const std::string& sKey,
                               const std::string& sName, const std::string& sValue) {
     const std::string sPath = ExistingKey(lRoot, sKey);
     RefuseClassesRoot(lRoot);
-    const CSettingsTree::SValue* pOld = CSettingsTree::FindValue(*m_oTree.FindKey(sPath), sName);
+    const CSettingsTree::KeyId nKey = ExistingUserKey(lRoot, sPath);
+    const CSettingsTree::SValue* pOld = m_oTree.FindValue(nKey, sName);
     if (pOld == nullptr) {
         Fail(RunTimeErrors::ElementNotFound);
     }
@@ -333,7 +429,7 @@ void CRegistryStore::SetValue(std::uint32_t lRoot, const std::string& sKey,
         return; // nothing changes, nothing to write
     }
     CSettingsTree oTree = m_oTree;
-    CSettingsTree::FindValue(*oTree.FindKey(sPath), sName)->sValue = sValue;
+    oTree.SetValue(nKey, sName, sValue);
     Commit(std::move(oTree));
 }
 
@@ -342,7 +438,7 @@ void CRegistryStore::RemoveValue(std::uint32_t lRoot, const std::string& sKey,
     const std::string sPath = ExistingKey(lRoot, sKey);
     RefuseClassesRoot(lRoot);
     CSettingsTree oTree = m_oTree;
-    if (!CSettingsTree::RemoveValue(*oTree.FindKey(sPath), sName)) {
+    if (!oTree.RemoveValue(ExistingUserKey(lRoot, sPath), sName)) {
         Fail(RunTimeErrors::ElementNotFound);
     }
     Commit(std::move(oTree));

@@ -9,16 +9,21 @@
 
 class CClock;
 class CErrorReporter;
+class CRunTimeError;
 class CFileTypeProvider;
 
 // What the registry's key and value handles share: the tree of HKEY_CURRENT_USER kept in the
 // settings file, and the file-type provider that answers HKEY_CLASSES_ROOT. Keys are named by
 // their root and their path below it, parts joined by "\" ("" is the root itself).
 //
-// The settings file is read once, when the store is made. Every change is written at once by
-// replacing the file as a whole; when that fails the change is dropped, so the tree in memory
-// always matches the file. A file that cannot be parsed is set aside beside itself as
-// "<name>.corrupt-<yyyymmddhhmmss>" and the tree starts empty; a file that exists but cannot
+// The settings file is read once, when the store is made, and only when it is a regular file
+// within its size cap. Every change is written at once by replacing the file as a whole; when
+// that fails the change is dropped, so the tree in memory always matches the file. A write
+// goes through a symbolic link to the file behind it, keeps the file's permission bits, and
+// never replaces a read-only file.
+// A line of the file that cannot be read is skipped and logged, and every other value is
+// kept; only a file of which nothing can be read is set aside beside itself as
+// "<name>.corrupt-<yyyymmddhhmmss>" and the tree starts empty. A file that exists but cannot
 // be read is never replaced (every change then fails). Leftover temporary files of an
 // interrupted write are removed: the settings file itself is always the last complete one.
 class CRegistryStore {
@@ -58,7 +63,10 @@ public:
 
 private:
     void Load();
-    void RemoveLeftovers() const;
+    void SetAside(const std::string& sTarget, const CRunTimeError& oError);
+    void RemoveLeftovers(const std::string& sTarget) const;
+    // The key of HKEY_CURRENT_USER at sKey; raises 35601 when there is none.
+    CSettingsTree::KeyId ExistingUserKey(std::uint32_t lRoot, const std::string& sKey) const;
     // Writes the changed tree, then takes it; raises 75 after logging when it cannot.
     void Commit(CSettingsTree oTree);
     void Log(std::int32_t lNumber, const std::string& sDescription, const std::string& sSource,

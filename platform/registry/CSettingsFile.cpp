@@ -8,11 +8,6 @@
 
 namespace {
 
-[[noreturn]] void Corrupt(std::size_t nLine, const std::string& sWhat) {
-    throw CRunTimeError(RunTimeErrors::TypeMismatch,
-                        "line " + std::to_string(nLine) + ": " + sWhat);
-}
-
 void AppendUtf8(std::string& sOut, std::uint32_t lCode) {
     if (lCode < 0x80) {
         sOut += static_cast<char>(lCode);
@@ -34,6 +29,7 @@ void AppendUtf8(std::string& sOut, std::uint32_t lCode) {
 // A file saved by a Windows registry editor is UTF-16LE with its mark.
 std::string FromUtf16(const std::string& sText) {
     std::string sOut;
+    sOut.reserve(sText.size() / 2);
     const auto Unit = [&](std::size_t n) {
         return static_cast<std::uint32_t>(static_cast<unsigned char>(sText[n]) |
                                           (static_cast<unsigned char>(sText[n + 1]) << 8));
@@ -60,8 +56,13 @@ std::string Trim(const std::string& sText) {
     return sText.substr(nFirst, sText.find_last_not_of(" \t") - nFirst + 1);
 }
 
+// A line that cannot be read, and why.
+struct SUnreadable {
+    std::string sWhy;
+};
+
 // Reads a quoted, escaped text starting at sLine[n] == '"'; leaves n after the closing quote.
-std::string ReadQuoted(const std::string& sLine, std::size_t& n, std::size_t nLine) {
+std::string ReadQuoted(const std::string& sLine, std::size_t& n) {
     std::string sOut;
     ++n;
     while (n < sLine.size()) {
@@ -93,10 +94,10 @@ std::string ReadQuoted(const std::string& sLine, std::size_t& n, std::size_t nLi
             sOut += '\0';
             break;
         default:
-            Corrupt(nLine, "unknown escape \\" + std::string(1, sLine[n - 1]));
+            throw SUnreadable{"unknown escape \\" + std::string(1, sLine[n - 1])};
         }
     }
-    Corrupt(nLine, "missing closing quote");
+    throw SUnreadable{"missing closing quote"};
 }
 
 std::optional<std::uint32_t> ParseDword(const std::string& sDigits) {
@@ -120,22 +121,83 @@ std::optional<std::uint32_t> ParseDword(const std::string& sDigits) {
     return lValue;
 }
 
-// "[HKEY_CURRENT_USER\a\b]" -> "a\b"
-std::string SectionPath(const std::string& sLine, std::size_t nLine) {
+// "[HKEY_CURRENT_USER\a\b]" -> {"a", "b"}
+std::vector<std::string> SectionParts(const std::string& sLine) {
+    if (sLine.size() > 1 && sLine[1] == '-') {
+        throw SUnreadable{"key removal is not kept in settings"};
+    }
     if (sLine.size() < 2 || sLine.back() != ']') {
-        Corrupt(nLine, "key name without closing bracket");
+        throw SUnreadable{"key name without closing bracket"};
     }
     const std::string sFull = sLine.substr(1, sLine.size() - 2);
     const std::string sRoot = CSettingsFile::RootName;
     if (!MRegistryText::SameName(sFull.substr(0, sRoot.size()), sRoot) ||
         (sFull.size() > sRoot.size() && sFull[sRoot.size()] != '\\')) {
-        Corrupt(nLine, "key outside " + sRoot);
+        throw SUnreadable{"key outside " + sRoot};
     }
     const std::string sRest = sFull.substr(sRoot.size());
     if (sRest.find("\\\\") != std::string::npos || (!sRest.empty() && sRest.back() == '\\')) {
-        Corrupt(nLine, "empty key name");
+        throw SUnreadable{"empty key name"};
     }
-    return MRegistryText::JoinPath(MRegistryText::SplitPath(sRest));
+    std::vector<std::string> vParts = MRegistryText::SplitPath(sRest);
+    if (!CSettingsTree::Fits(vParts)) {
+        throw SUnreadable{"key deeper than " + std::to_string(CSettingsTree::MaxDepth) +
+                          " levels or with a name longer than " +
+                          std::to_string(CSettingsTree::MaxNameLength) + " characters"};
+    }
+    return vParts;
+}
+
+// One "name"=value line; the name is empty for @=.
+CSettingsTree::SValue ValueLine(const std::string& sLine) {
+    std::size_t n = 0;
+    CSettingsTree::SValue oValue;
+    if (sLine[0] == '@') {
+        n = 1;
+    } else if (sLine[0] == '"') {
+        oValue.sName = ReadQuoted(sLine, n);
+    } else {
+        throw SUnreadable{"unreadable line"};
+    }
+    while (n < sLine.size() && (sLine[n] == ' ' || sLine[n] == '\t')) {
+        ++n;
+    }
+    if (n >= sLine.size() || sLine[n] != '=') {
+        throw SUnreadable{"value without '='"};
+    }
+    ++n;
+    while (n < sLine.size() && (sLine[n] == ' ' || sLine[n] == '\t')) {
+        ++n;
+    }
+    if (n < sLine.size() && sLine[n] == '"') {
+        oValue.sValue = ReadQuoted(sLine, n);
+        if (!Trim(sLine.substr(n)).empty()) {
+            throw SUnreadable{"text after the value"};
+        }
+    } else if (sLine.compare(n, 6, "dword:") == 0) {
+        const auto olValue = ParseDword(Trim(sLine.substr(n + 6)));
+        if (!olValue) {
+            throw SUnreadable{"bad dword value"};
+        }
+        oValue.sValue = std::to_string(*olValue);
+    } else {
+        throw SUnreadable{"value of a kind not kept in settings"};
+    }
+    return oValue;
+}
+
+// "line 9 ("Purge Age"=7): why", the line's text cut short when long.
+std::string SkippedLine(std::size_t nLine, const std::string& sLine, const std::string& sWhy) {
+    constexpr std::size_t Shown = 60;
+    std::string sShown = sLine.substr(0, Shown);
+    while (!sShown.empty() && sShown.size() < sLine.size() &&
+           (static_cast<unsigned char>(sShown.back()) & 0xC0) == 0x80) {
+        sShown.pop_back(); // never cut inside a character
+    }
+    if (sShown.size() < sLine.size()) {
+        sShown += "...";
+    }
+    return "line " + std::to_string(nLine) + " (" + sShown + "): " + sWhy;
 }
 
 } // namespace
@@ -168,21 +230,30 @@ std::string CSettingsFile::Quote(const std::string& sText) {
 
 std::string CSettingsFile::Format(const CSettingsTree& oTree) {
     std::string sText = std::string(Header) + "\n";
-    for (const CSettingsTree::SKey& oKey : oTree.Keys()) {
-        if (oKey.sPath.empty() && oKey.vValues.empty()) {
+    for (CSettingsTree::KeyId nKey = 0; nKey < oTree.KeyCount(); ++nKey) {
+        const std::vector<CSettingsTree::SValue>& vValues = oTree.Values(nKey);
+        if (nKey == CSettingsTree::Root && vValues.empty()) {
             continue;
         }
-        sText +=
-            "\n[" + std::string(RootName) + (oKey.sPath.empty() ? "" : "\\" + oKey.sPath) + "]\n";
-        for (const CSettingsTree::SValue& oValue : oKey.vValues) {
-            sText += (oValue.sName.empty() ? std::string("@") : Quote(oValue.sName)) + "=" +
-                     Quote(oValue.sValue) + "\n";
+        sText += "\n[";
+        sText += RootName;
+        if (nKey != CSettingsTree::Root) {
+            sText += '\\';
+            sText += oTree.Path(nKey);
+        }
+        sText += "]\n";
+        for (const CSettingsTree::SValue& oValue : vValues) {
+            sText += oValue.sName.empty() ? std::string("@") : Quote(oValue.sName);
+            sText += '=';
+            sText += Quote(oValue.sValue);
+            sText += '\n';
         }
     }
     return sText;
 }
 
-CSettingsTree CSettingsFile::Parse(const std::string& sRawText) {
+CSettingsTree CSettingsFile::Parse(const std::string& sRawText,
+                                   std::vector<std::string>* pvSkipped) {
     std::string sText;
     if (sRawText.size() >= 2 && static_cast<unsigned char>(sRawText[0]) == 0xFF &&
         static_cast<unsigned char>(sRawText[1]) == 0xFE) {
@@ -194,9 +265,13 @@ CSettingsTree CSettingsFile::Parse(const std::string& sRawText) {
     }
 
     CSettingsTree oTree;
-    CSettingsTree::SKey* pKey = nullptr;
-    std::string sKeyPath;
+    // The key that value lines go to; none before the first key and under a skipped one.
+    CSettingsTree::KeyId nKey = CSettingsTree::Root;
+    bool bInKey = false;
+    bool bKeySkipped = false;
     bool bHeader = false;
+    bool bAnythingRead = false;
+    std::vector<std::string> vSkipped;
     std::size_t nLine = 0;
     std::size_t nStart = 0;
     while (nStart < sText.size()) {
@@ -215,65 +290,44 @@ CSettingsTree CSettingsFile::Parse(const std::string& sRawText) {
             continue;
         }
         if (!bHeader) {
+            // Without its header the text is not a settings file at all.
             if (sLine != Header && sLine != "REGEDIT4") {
-                Corrupt(nLine, "not a registry file");
+                throw CRunTimeError(RunTimeErrors::TypeMismatch,
+                                    "line " + std::to_string(nLine) + ": not a registry file");
             }
             bHeader = true;
             continue;
         }
-        if (sLine[0] == '[') {
-            if (sLine.size() > 1 && sLine[1] == '-') {
-                Corrupt(nLine, "key removal is not kept in settings");
+        try {
+            if (sLine[0] == '[') {
+                bInKey = false;
+                bKeySkipped = true;
+                const std::vector<std::string> vParts = SectionParts(sLine);
+                nKey = CSettingsTree::Root;
+                for (const std::string& sPart : vParts) {
+                    nKey = oTree.EnsureSubKey(nKey, sPart);
+                }
+                bInKey = true;
+                bKeySkipped = false;
+            } else {
+                CSettingsTree::SValue oValue = ValueLine(sLine);
+                if (!bInKey) {
+                    throw SUnreadable{bKeySkipped ? "value of a key that was skipped"
+                                                  : "value outside a key"};
+                }
+                // The later line wins, as an import does.
+                oTree.SetValue(nKey, oValue.sName, oValue.sValue);
             }
-            // Pointers into the tree move when keys are added: find the key again by path.
-            sKeyPath = SectionPath(sLine, nLine);
-            oTree.EnsureKey(sKeyPath);
-            pKey = oTree.FindKey(sKeyPath);
-            continue;
+            bAnythingRead = true;
+        } catch (const SUnreadable& oUnreadable) {
+            vSkipped.push_back(SkippedLine(nLine, sLine, oUnreadable.sWhy));
         }
-        if (pKey == nullptr) {
-            Corrupt(nLine, "value outside a key");
-        }
-        std::size_t n = 0;
-        std::string sName;
-        if (sLine[0] == '@') {
-            n = 1;
-        } else if (sLine[0] == '"') {
-            sName = ReadQuoted(sLine, n, nLine);
-        } else {
-            Corrupt(nLine, "unreadable line");
-        }
-        while (n < sLine.size() && (sLine[n] == ' ' || sLine[n] == '\t')) {
-            ++n;
-        }
-        if (n >= sLine.size() || sLine[n] != '=') {
-            Corrupt(nLine, "value without '='");
-        }
-        ++n;
-        while (n < sLine.size() && (sLine[n] == ' ' || sLine[n] == '\t')) {
-            ++n;
-        }
-        std::string sValue;
-        if (n < sLine.size() && sLine[n] == '"') {
-            sValue = ReadQuoted(sLine, n, nLine);
-            if (!Trim(sLine.substr(n)).empty()) {
-                Corrupt(nLine, "text after the value");
-            }
-        } else if (sLine.compare(n, 6, "dword:") == 0) {
-            const auto olValue = ParseDword(Trim(sLine.substr(n + 6)));
-            if (!olValue) {
-                Corrupt(nLine, "bad dword value");
-            }
-            sValue = std::to_string(*olValue);
-        } else {
-            Corrupt(nLine, "value of a kind not kept in settings");
-        }
-        pKey = oTree.FindKey(sKeyPath);
-        if (CSettingsTree::SValue* pValue = CSettingsTree::FindValue(*pKey, sName)) {
-            pValue->sValue = sValue; // the later line wins, as an import does
-        } else {
-            pKey->vValues.push_back({sName, sValue});
-        }
+    }
+    if (!vSkipped.empty() && !bAnythingRead) {
+        throw CRunTimeError(RunTimeErrors::TypeMismatch, vSkipped.front());
+    }
+    if (pvSkipped != nullptr) {
+        *pvSkipped = std::move(vSkipped);
     }
     return oTree;
 }

@@ -3,6 +3,7 @@
 #include "platform/registry/CSettingsTree.h"
 
 #include <string>
+#include <vector>
 
 // The text of the settings file: the registry-export format a person can read and edit.
 //
@@ -26,9 +27,15 @@ public:
 
     // Reads the text back. Also accepts a UTF-8 byte-order mark, UTF-16LE text with its mark,
     // CR LF line ends, blank lines, ';' comment lines, the header REGEDIT4, @= and dword:
-    // values (kept as their decimal text). Empty text is an empty tree. Throws CRunTimeError
-    // 13 (Type mismatch) naming the line of anything else.
-    static CSettingsTree Parse(const std::string& sText);
+    // values (kept as their decimal text). Empty text is an empty tree.
+    // A line it cannot read (a value of a kind not kept here such as hex:, a value without
+    // quotes, a key outside HKEY_CURRENT_USER or beyond the registry's limits, and the values
+    // under such a key) is skipped: "line <n> (<text>): <why>" goes to *pvSkipped and every
+    // other line is kept. Throws CRunTimeError 13 (Type mismatch) naming a line when nothing of
+    // the text can be read: its first line is not the header, or no line after the header
+    // could be read while some could not.
+    static CSettingsTree Parse(const std::string& sText,
+                               std::vector<std::string>* pvSkipped = nullptr);
 
     // A name or value between quotes, escaped.
     static std::string Quote(const std::string& sText);

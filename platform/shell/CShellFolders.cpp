@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -51,6 +52,11 @@ void CreateFolderTree(const std::string& sPath) {
         const std::string sLevel = sPath.substr(0, iNext);
         struct stat oStat {};
         if (::stat(sLevel.c_str(), &oStat) != 0) {
+            // Only a missing level is made: a link loop or a denied search is an error of its
+            // own and stays one.
+            if (errno != ENOENT) {
+                throw CRunTimeError::FromErrno(errno, sLevel);
+            }
             if (::mkdir(sLevel.c_str(), 0777) != 0 && errno != EEXIST) {
                 throw CRunTimeError::FromErrno(errno, sLevel);
             }
@@ -124,6 +130,38 @@ std::string CShellFolders::DataFolder() {
 std::string CShellFolders::RecentFolder() {
     const std::string sRecent = AbsoluteFromEnvironment("DAYFOLD_RECENT");
     return sRecent.empty() ? JoinPath(DataFolder(), "Recent") : sRecent;
+}
+
+bool CShellFolders::RecentFolderNamed() {
+    return !AbsoluteFromEnvironment("DAYFOLD_RECENT").empty();
+}
+
+std::string CShellFolders::RelativeOverride() {
+    for (const char* szName : {"DAYFOLD_HOME", "DAYFOLD_RECENT"}) {
+        const std::string sValue = EnvironmentValue(szName);
+        if (!sValue.empty() && sValue.front() != '/') {
+            return std::string(szName) + " is set to \"" + sValue +
+                   "\", which is not an absolute path";
+        }
+    }
+    return std::string();
+}
+
+std::string CShellFolders::FolderProblem(const std::string& sPath, bool bWritable) {
+    if (sPath.empty()) {
+        return std::strerror(ENOENT);
+    }
+    struct stat oStat {};
+    if (::stat(sPath.c_str(), &oStat) != 0) {
+        return std::strerror(errno);
+    }
+    if (!S_ISDIR(oStat.st_mode)) {
+        return std::strerror(ENOTDIR);
+    }
+    if (::access(sPath.c_str(), bWritable ? (R_OK | W_OK | X_OK) : (R_OK | X_OK)) != 0) {
+        return std::strerror(errno);
+    }
+    return std::string();
 }
 
 std::string CShellFolders::UserDirectory(const std::string& sName,

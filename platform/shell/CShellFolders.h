@@ -41,7 +41,8 @@ public:
     // The file-system path of a special folder; nullopt for a virtual folder (drives, network,
     // printers, control panel, recycle bin), one with no Linux counterpart, or an unknown id.
     // The Recent folder is created (with its parents) when missing; a failure to create it
-    // raises CRunTimeError.
+    // raises CRunTimeError. (The program itself refuses a missing folder that the user named
+    // before it asks here: see RecentFolderNamed.)
     static std::optional<std::string> Path(std::int32_t lFolderId);
 
     // The user's home folder: $HOME, else the password database's entry.
@@ -54,6 +55,14 @@ public:
     static std::string DataFolder();
     // The Recent folder: $DAYFOLD_RECENT, else <data folder>/Recent. Not created here.
     static std::string RecentFolder();
+    // True when $DAYFOLD_RECENT names the Recent folder.
+    static bool RecentFolderNamed();
+    // A program variable ($DAYFOLD_HOME, $DAYFOLD_RECENT) that is set to a path that is not
+    // absolute, and so is not used, told for the user; empty when there is none.
+    static std::string RelativeOverride();
+    // Why sPath cannot serve as a folder to list (and to write to when bWritable), in the
+    // system's words ("Too many levels of symbolic links"); empty when it can. Never throws.
+    static std::string FolderProblem(const std::string& sPath, bool bWritable);
     // A user directory of user-dirs.dirs ("DESKTOP", "DOCUMENTS", "TEMPLATES", ...), with
     // ~/<sDefaultName> when the file or its entry is missing.
     static std::string UserDirectory(const std::string& sName, const std::string& sDefaultName);

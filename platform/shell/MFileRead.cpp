@@ -1,6 +1,7 @@
 #include "platform/shell/MFileRead.h"
 
 #include "platform/errors/CRunTimeError.h"
+#include "platform/shell/CFileSystem.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,15 +13,16 @@ namespace MFileRead {
 
 std::string ReadRegularFile(const std::string& sPath, std::size_t nCap) {
     // O_NONBLOCK: opening a named pipe must not wait for a writer before it is refused.
-    const int iFile = open(sPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    CFileSystem& oFiles = CFileSystem::Current();
+    const int iFile = oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (iFile < 0) {
         throw CRunTimeError::FromErrno(errno, sPath);
     }
     struct stat oStat {};
-    if (fstat(iFile, &oStat) != 0 || !S_ISREG(oStat.st_mode) ||
+    if (oFiles.FileStat(iFile, oStat) != 0 || !S_ISREG(oStat.st_mode) ||
         static_cast<unsigned long long>(oStat.st_size) > nCap) {
         const bool bRegular = S_ISREG(oStat.st_mode);
-        close(iFile);
+        oFiles.Close(iFile);
         throw CRunTimeError(RunTimeErrors::PathFileAccessError,
                             bRegular ? sPath + " is larger than " + std::to_string(nCap) + " bytes"
                                      : sPath + " is not a regular file");
@@ -33,8 +35,8 @@ std::string ReadRegularFile(const std::string& sPath, std::size_t nCap) {
         if (nDone == sText.size()) {
             if (sText.size() >= nCap) {
                 char c = 0;
-                const ssize_t nMore = read(iFile, &c, 1);
-                close(iFile);
+                const ssize_t nMore = oFiles.Read(iFile, &c, 1);
+                oFiles.Close(iFile);
                 if (nMore > 0) {
                     throw CRunTimeError(RunTimeErrors::PathFileAccessError,
                                         sPath + " is larger than " + std::to_string(nCap) +
@@ -44,13 +46,13 @@ std::string ReadRegularFile(const std::string& sPath, std::size_t nCap) {
             }
             sText.resize(std::min(nCap, sText.size() + 64 * 1024));
         }
-        const ssize_t nRead = read(iFile, sText.data() + nDone, sText.size() - nDone);
+        const ssize_t nRead = oFiles.Read(iFile, sText.data() + nDone, sText.size() - nDone);
         if (nRead < 0 && errno == EINTR) {
             continue;
         }
         if (nRead < 0) {
             const int iErrno = errno;
-            close(iFile);
+            oFiles.Close(iFile);
             throw CRunTimeError::FromErrno(iErrno, sPath);
         }
         if (nRead == 0) {
@@ -58,7 +60,7 @@ std::string ReadRegularFile(const std::string& sPath, std::size_t nCap) {
         }
         nDone += static_cast<std::size_t>(nRead);
     }
-    close(iFile);
+    oFiles.Close(iFile);
     sText.resize(nDone);
     return sText;
 }

@@ -4,6 +4,7 @@
 
 #include <iconv.h>
 #include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -31,6 +32,40 @@ std::vector<std::u32string> NonAsciiRuns(const std::string& sText) {
     }
     return vRuns;
 }
+
+// The converters of this thread, one per code page, opened when first needed and kept: opening
+// one loads the code page's module, which costs many times the reading of a whole shortcut,
+// and proving a file's code page tries every one of them.
+class CConverters {
+public:
+    CConverters() = default;
+    ~CConverters() {
+        for (const auto& [sCodePage, pConverter] : m_colConverters) {
+            if (pConverter != Failed()) {
+                iconv_close(pConverter);
+            }
+        }
+    }
+    CConverters(const CConverters&) = delete;
+    CConverters& operator=(const CConverters&) = delete;
+
+    static iconv_t Failed() { return reinterpret_cast<iconv_t>(-1); }
+
+    // The converter from sCodePage to UTF-8 in its initial state; Failed() when there is none.
+    iconv_t ToUtf8(const std::string& sCodePage) {
+        auto it = m_colConverters.find(sCodePage);
+        if (it == m_colConverters.end()) {
+            it = m_colConverters.emplace(sCodePage, iconv_open("UTF-8", sCodePage.c_str())).first;
+        }
+        if (it->second != Failed()) {
+            iconv(it->second, nullptr, nullptr, nullptr, nullptr);
+        }
+        return it->second;
+    }
+
+private:
+    std::unordered_map<std::string, iconv_t> m_colConverters;
+};
 
 } // namespace
 
@@ -123,8 +158,9 @@ bool CAnsiText::FromCodePage(const std::string& sCodePage, const std::uint8_t* p
         sText = MLinkText::FromWindows1252(pBytes, nCount);
         return true;
     }
-    const iconv_t pConverter = iconv_open("UTF-8", sCodePage.c_str());
-    if (pConverter == reinterpret_cast<iconv_t>(-1)) {
+    thread_local CConverters oConverters;
+    const iconv_t pConverter = oConverters.ToUtf8(sCodePage);
+    if (pConverter == CConverters::Failed()) {
         return false;
     }
     // No ANSI code page gives more than one character of at most four UTF-8 bytes per byte.
@@ -137,7 +173,6 @@ bool CAnsiText::FromCodePage(const std::string& sCodePage, const std::uint8_t* p
     if (nResult != static_cast<std::size_t>(-1)) {
         nResult = iconv(pConverter, nullptr, nullptr, &pOut, &nOutLeft);
     }
-    iconv_close(pConverter);
     if (nResult == static_cast<std::size_t>(-1) || nInLeft != 0) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "platform/shelllink/CShellLink.h"
 
+#include "platform/shell/CFileSystem.h"
 #include "platform/shelllink/CByteReader.h"
 #include "platform/shelllink/CByteWriter.h"
 #include "platform/shelllink/MLinkText.h"
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <sys/stat.h>
@@ -31,10 +33,30 @@ constexpr std::uint32_t PresenceFlags =
     CShellLink::HasIconLocation | CShellLink::IsUnicode | CShellLink::HasExpString |
     CShellLink::HasDarwinId | CShellLink::HasExpIcon | CShellLink::RunWithShimLayer;
 
-struct SFileCloser {
-    void operator()(std::FILE* pFile) const { std::fclose(pFile); }
+// An open file, closed when it goes out of scope.
+class CFile {
+public:
+    CFile(CFileSystem& oFiles, int iFd) : m_oFiles(oFiles), m_iFd(iFd) {}
+    ~CFile() {
+        if (m_iFd >= 0) {
+            const int iErrno = errno;
+            m_oFiles.Close(m_iFd);
+            errno = iErrno;
+        }
+    }
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+    int Fd() const { return m_iFd; }
+    bool Close() {
+        const int iFd = m_iFd;
+        m_iFd = -1;
+        return m_oFiles.Close(iFd) == 0;
+    }
+
+private:
+    CFileSystem& m_oFiles;
+    int m_iFd;
 };
-using FilePointer = std::unique_ptr<std::FILE, SFileCloser>;
 
 // The classic error for a file that cannot be opened.
 CRunTimeError OpenError(int iErrno, const std::string& sPath, bool bForWriting) {
@@ -70,28 +92,38 @@ constexpr SStringField StringFields[] = {{CShellLink::HasName, "description"},
 } // namespace
 
 CShellLink CShellLink::Load(const std::string& sPath) {
-    FilePointer pFile(std::fopen(sPath.c_str(), "rb"));
-    if (!pFile) {
+    CFileSystem& oFiles = CFileSystem::Current();
+    const CFile oFile(oFiles, oFiles.Open(sPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (oFile.Fd() < 0) {
         throw OpenError(errno, sPath, false);
     }
     struct stat oStat {};
-    if (fstat(fileno(pFile.get()), &oStat) != 0 || S_ISDIR(oStat.st_mode)) {
+    if (oFiles.FileStat(oFile.Fd(), oStat) != 0 || S_ISDIR(oStat.st_mode)) {
         throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
     }
     // Sized by the file, capped one byte above the largest file we accept so that an
     // oversized (or growing) file is told apart; a shortcut is read with one small buffer.
-    const std::size_t nExpected =
+    std::vector<std::uint8_t> vBytes(
         std::min<std::size_t>(static_cast<std::size_t>(std::max<off_t>(oStat.st_size, 0)),
                               MaxFileSize) +
-        1;
-    std::vector<std::uint8_t> vBytes(nExpected);
-    std::size_t nRead = std::fread(vBytes.data(), 1, vBytes.size(), pFile.get());
-    while (nRead == vBytes.size() && vBytes.size() <= MaxFileSize) {
-        vBytes.resize(std::min<std::size_t>(vBytes.size() * 2, MaxFileSize + 1));
-        nRead += std::fread(vBytes.data() + nRead, 1, vBytes.size() - nRead, pFile.get());
-    }
-    if (std::ferror(pFile.get())) {
-        throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
+        1);
+    std::size_t nRead = 0;
+    while (nRead < vBytes.size()) {
+        const ssize_t nChunk =
+            oFiles.Read(oFile.Fd(), vBytes.data() + nRead, vBytes.size() - nRead);
+        if (nChunk < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nChunk < 0) {
+            throw CRunTimeError::Standard(RunTimeErrors::PathFileAccessError);
+        }
+        if (nChunk == 0) {
+            break;
+        }
+        nRead += static_cast<std::size_t>(nChunk);
+        if (nRead == vBytes.size() && vBytes.size() <= MaxFileSize) {
+            vBytes.resize(std::min<std::size_t>(vBytes.size() * 2, MaxFileSize + 1));
+        }
     }
     vBytes.resize(nRead);
     return FromBytes(vBytes);
@@ -298,15 +330,24 @@ std::vector<std::uint8_t> CShellLink::ToBytes() const {
 
 void CShellLink::Save(const std::string& sPath) const {
     const std::vector<std::uint8_t> vBytes = ToBytes();
-    FilePointer pFile(std::fopen(sPath.c_str(), "wb"));
-    if (!pFile) {
+    CFileSystem& oFiles = CFileSystem::Current();
+    CFile oFile(oFiles, oFiles.Open(sPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (oFile.Fd() < 0) {
         throw OpenError(errno, sPath, true);
     }
-    if (std::fwrite(vBytes.data(), 1, vBytes.size(), pFile.get()) != vBytes.size()) {
-        throw OpenError(errno, sPath, true);
+    std::size_t nWritten = 0;
+    while (nWritten < vBytes.size()) {
+        const ssize_t nChunk =
+            oFiles.Write(oFile.Fd(), vBytes.data() + nWritten, vBytes.size() - nWritten);
+        if (nChunk < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nChunk <= 0) {
+            throw OpenError(nChunk < 0 ? errno : ENOSPC, sPath, true);
+        }
+        nWritten += static_cast<std::size_t>(nChunk);
     }
-    std::FILE* pRaw = pFile.release();
-    if (std::fclose(pRaw) != 0) {
+    if (!oFile.Close()) {
         throw OpenError(errno, sPath, true);
     }
 }

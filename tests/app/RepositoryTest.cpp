@@ -61,11 +61,10 @@ TEST_F(Repository, CancelInANestedFolderEndsTheWholeWalk) {
     };
     oWalker.WalkDirectoryTree(m_oWorld.DailyPath() + "/", "*.lnk");
     EXPECT_EQ(iFound, 1);
-    // The walker can be used again: the stop request is reset.
+    // The walker can be used again: the stop request is reset, and the next walk finds all.
     oWalker.ItemFound = [&](const std::string&, const std::string&, bool&) { ++iFound; };
-    oWalker.WalkDirectoryTree(m_oWorld.DailyPath() + "/", "*.lnk",
-                              DirectoryWalker::StartingFolderOnly);
-    EXPECT_EQ(iFound, 1);
+    oWalker.WalkDirectoryTree(m_oWorld.DailyPath() + "/", "*.lnk");
+    EXPECT_EQ(iFound, 1 + 3);
 }
 
 TEST_F(Repository, PathToDateReadsDayFoldersAndRefusesOthers) {
@@ -175,6 +174,22 @@ TEST_F(Repository, CensusRemovesEmptyDaysMonthsAndYearsOnly) {
     // The failed removal of the day with a foreign file was logged; the rest went on.
     EXPECT_NE(m_oWorld.ErrorLog().find("CRepository.PurgeEmptyFolders"), std::string::npos);
     EXPECT_FALSE(MDayfold::Repository().PurgeEmptyFolders()) << "nothing more to remove";
+}
+
+TEST_F(Repository, CensusRemovesCopiesCutOffAndFoldsTheShortcutEnding) {
+    MakeDay("1998/March/17", {".filing-a1B2c3"});          // only a copy cut off: goes
+    MakeDay("1998/March/18", {"a.lnk", ".filing-Zz9Yy8"}); // the day stays, the copy goes
+    MakeDay("1998/March/19", {".filing-other"});           // not ours: the day stays
+    MakeDay("1998/March/20", {"Report.ln\u212a"});         // ends in ".lnk" when folded
+    EXPECT_TRUE(MDayfold::Repository().PurgeEmptyFolders());
+    EXPECT_FALSE(Exists("1998/March/17"));
+    EXPECT_TRUE(Exists("1998/March/18/a.lnk"));
+    EXPECT_FALSE(Exists("1998/March/18/.filing-Zz9Yy8"));
+    EXPECT_TRUE(Exists("1998/March/19/.filing-other"));
+    EXPECT_TRUE(Exists("1998/March/20"));
+    const std::string sLog = m_oWorld.ErrorLog();
+    EXPECT_EQ(sLog.find("March/20"), std::string::npos) << "counted as a shortcut: " << sLog;
+    EXPECT_NE(sLog.find("March/19"), std::string::npos) << "not removable, and logged";
 }
 
 TEST_F(Repository, CensusSurvivesFilesWhereFoldersBelong) {

@@ -1,5 +1,6 @@
 #include "app/CProgramWorld.h"
 #include "app/repository/CShortcut.h"
+#include "app/repository/CShortcutCache.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -105,15 +106,50 @@ TEST_F(Shortcut, ProgramShortcutIsMadeBesideTheRecord) {
     EXPECT_EQ(oProgram.IconIndex(), 1);
     EXPECT_EQ(oProgram.ShowCommand(), 5);
 
+    // A file of that name stays as it is, whatever it holds.
+    fs::remove(sProgramLink);
+    const std::string sDocument = m_oWorld.Temp().WriteFile("Day/Notepad.lnk", "a document");
+    oShortcut.CreateExecutableShortcut();
+    EXPECT_EQ(CTempFolder::ReadFile(sProgramLink), "a document");
+
     // A program that does not exist gets no shortcut.
     const CShortcut oWindows = [&] {
         m_oWorld.FileTypes().SetDefaultValue("txtfile\\shell\\open\\command",
                                              "C:\\WINDOWS\\NOTEPAD.EXE %1");
         return Load("/home/ann/b.txt");
     }();
-    fs::remove(sProgramLink);
+    ASSERT_EQ(oWindows.ExecutableName(), "Notepad.exe");
     CShortcut(oWindows).CreateExecutableShortcut();
-    EXPECT_FALSE(fs::exists(sProgramLink));
+    EXPECT_FALSE(fs::exists(m_oWorld.Temp() / "Day/Notepad.exe.lnk"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(m_oWorld.Temp() / "Day"), fs::directory_iterator()), 2)
+        << "nothing but x.lnk and Notepad.lnk, no temporary file";
+}
+
+TEST_F(Shortcut, FileTypeAnswersAreRememberedForOneRebuildOrPoll) {
+    CShortcutCache oCache;
+    const CShortcutCache::SFileType oText = oCache.FileType(".txt");
+    EXPECT_EQ(oText.sTargetClass, "Text Document");
+    EXPECT_TRUE(oCache.ProgramExists(m_oWorld.NotepadPath()));
+    // Changed in between: the same cache keeps its answers, a new one sees the change.
+    m_oWorld.FileTypes().SetDefaultValue("txtfile", "Plain Text");
+    fs::remove(m_oWorld.NotepadPath());
+    EXPECT_EQ(oCache.FileType(".txt").sTargetClass, "Text Document");
+    EXPECT_TRUE(oCache.ProgramExists(m_oWorld.NotepadPath()));
+    CShortcutCache oNext;
+    EXPECT_EQ(oNext.FileType(".txt").sTargetClass, "Plain Text");
+    EXPECT_FALSE(oNext.ProgramExists(m_oWorld.NotepadPath()));
+
+    // A record given the cache takes its answers from it.
+    const std::string sPath = m_oWorld.Temp() / "Day/y.lnk";
+    fs::create_directories(m_oWorld.Temp() / "Day");
+    CProgramWorld::MakeShortcut(sPath, "/home/ann/y.txt");
+    CShortcut oShortcut;
+    oShortcut.SetCache(&oCache);
+    oShortcut.SetFile(sPath);
+    EXPECT_EQ(oShortcut.TargetClass(), "Text Document");
+    EXPECT_EQ(oShortcut.IconIndex(), 3);
+    EXPECT_EQ(oShortcut.ExecutableName(), "Notepad");
 }
 
 TEST_F(Shortcut, DamagedAndMissingFilesAreLoggedAndNotLoaded) {

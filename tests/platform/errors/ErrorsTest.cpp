@@ -5,6 +5,7 @@
 #include "platform/shell/CFixedClock.h"
 #include "support/CRecordingPresenter.h"
 #include "support/CTempFolder.h"
+#include "support/MUnprivileged.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -69,6 +70,27 @@ TEST_F(ErrorLogs, LineBreaksInsideAnEntryStayOnOneLine) {
               "1998-03-15 14:02:10\t2\tfirst  second\n1998-03-15 14:02:10\t2\tCAssert: Äpfel\n");
 }
 
+TEST_F(ErrorLogs, TabsInsideAFieldKeepTheColumns) {
+    CErrorReporter oReporter;
+    oReporter.SetLogFile(m_oTemp / "ErrorLog.txt");
+    oReporter.SetClock(&m_oClock);
+    oReporter.SetNumber(53);
+    oReporter.SetDescription("53-File not found: a\tb.txt");
+    oReporter.SetSource("CShortcut.File");
+    oReporter.SetMessage("tab\there\r\nand a break");
+    oReporter.Log();
+    CEventLog oEvents;
+    oEvents.SetClock(&m_oClock);
+    oEvents.OpenLog(m_oTemp / "EventLog.txt", 2);
+    oEvents.LogEvent("CAssert.Assert: column\tshift", 2);
+
+    EXPECT_EQ(CTempFolder::ReadFile(m_oTemp / "ErrorLog.txt"),
+              "1998-03-15 14:02:10\t53\t53-File not found: a b.txt\tCShortcut.File\t"
+              "tab here  and a break\n");
+    EXPECT_EQ(CTempFolder::ReadFile(m_oTemp / "EventLog.txt"),
+              "1998-03-15 14:02:10\t2\tCAssert.Assert: column shift\n");
+}
+
 TEST_F(ErrorLogs, LogPastItsLimitIsRotatedOnce) {
     const std::string sLog = m_oTemp / "ErrorLog.txt";
     CLogFile oLog(sLog, 100);
@@ -84,12 +106,14 @@ TEST_F(ErrorLogs, LogPastItsLimitIsRotatedOnce) {
 TEST_F(ErrorLogs, UnwritableOrMissingLogLosesTheEntryOnly) {
     CLogFile oMissingFolder(m_oTemp / "no/such/folder/ErrorLog.txt");
     EXPECT_FALSE(oMissingFolder.AppendLine("lost"));
-    if (geteuid() != 0) {
-        const std::string sReadOnly = m_oTemp.WriteFile("ro.txt", "kept\n");
-        chmod(sReadOnly.c_str(), 0444);
-        EXPECT_FALSE(CLogFile(sReadOnly).AppendLine("lost"));
-        EXPECT_EQ(CTempFolder::ReadFile(sReadOnly), "kept\n");
-    }
+
+    // Permissions do not stop root: the read-only log is tried by an unprivileged child.
+    const std::string sReadOnly = m_oTemp.WriteFile("ro.txt", "kept\n");
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    chmod(sReadOnly.c_str(), 0444);
+    EXPECT_EQ(MUnprivileged::Run([&] { return CLogFile(sReadOnly).AppendLine("lost") ? 1 : 0; }),
+              0);
+    EXPECT_EQ(CTempFolder::ReadFile(sReadOnly), "kept\n");
     CErrorReporter oReporter; // no log file at all
     oReporter.SetNumber(5);
     EXPECT_NO_THROW(oReporter.Log());

@@ -4,7 +4,9 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CFileTypeTable.h"
 #include "platform/shell/CFixedClock.h"
+#include "platform/shell/MFileRead.h"
 #include "support/CTempFolder.h"
+#include "support/MUnprivileged.h"
 
 #include <csignal>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -167,20 +170,163 @@ TEST_F(RegistryTest, FailedWriteIsLoggedRaisedAndLeavesFileAndTreeAsTheyWere) {
 }
 
 TEST_F(RegistryTest, ReadOnlyFolderKeepsTheOldFile) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not stop the superuser";
-    }
-    auto pRegistry = Open();
-    CRegistryKey oSoftware = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software");
-    oSoftware.Values().Add("Kept", "old", 1);
+    Open()->KeyFromPath("\\HKEY_CURRENT_USER\\Software").Values().Add("Kept", "old", 1);
     const std::string sBefore = FileText();
-    fs::permissions(m_oTemp / "config/Quillon", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(ErrorOf([&] { oSoftware.Values().Item("Kept").SetValue("new"); }),
-              RunTimeErrors::PathFileAccessError);
+    // Permissions do not stop root: the change is tried by an unprivileged child.
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    fs::permissions(m_oTemp / "config/Quillon", fs::perms::owner_read | fs::perms::owner_exec |
+                                                    fs::perms::others_read |
+                                                    fs::perms::others_exec);
+    EXPECT_EQ(MUnprivileged::Run([&] {
+                  auto pRegistry = Open();
+                  CRegistryKey oSoftware = pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software");
+                  if (ErrorOf([&] { oSoftware.Values().Item("Kept").SetValue("new"); }) !=
+                      RunTimeErrors::PathFileAccessError) {
+                      return 1;
+                  }
+                  return oSoftware.Values().Item("Kept").Value() == "old" && m_vLogged.size() == 1
+                             ? 0
+                             : 2;
+              }),
+              0);
     fs::permissions(m_oTemp / "config/Quillon", fs::perms::owner_all);
     EXPECT_EQ(FileText(), sBefore);
     EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
-    EXPECT_EQ(m_vLogged.size(), 1u);
+}
+
+TEST_F(RegistryTest, ReadOnlySettingsFileIsNeverWritten) {
+    Open()->KeyFromPath("\\HKEY_CURRENT_USER\\Software").Values().Add("Kept", "old", 1);
+    const std::string sBefore = FileText();
+    const auto Change = [this] {
+        return ErrorOf([this] {
+            Open()->KeyFromPath("HKCU\\Software").Values().Item("Kept").SetValue("new");
+        });
+    };
+
+    // Made read-only by its mode: not written, whoever runs the program.
+    chmod(m_sFile.c_str(), 0444);
+    EXPECT_EQ(Change(), RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(FileText(), sBefore);
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Save|", 0), 0u) << m_vLogged[0];
+    EXPECT_NE(m_vLogged[0].find("read-only"), std::string::npos) << m_vLogged[0];
+    struct stat oStat {};
+    stat(m_sFile.c_str(), &oStat);
+    EXPECT_EQ(oStat.st_mode & 0777, 0444u);
+
+    // Writable by its group only, in a folder anyone may write to: the user could replace the
+    // file by renaming over it, and must not.
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    chmod(m_sFile.c_str(), 0464);
+    EXPECT_EQ(
+        MUnprivileged::Run([&] { return Change() == RunTimeErrors::PathFileAccessError ? 0 : 1; }),
+        0);
+    EXPECT_EQ(FileText(), sBefore);
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+}
+
+TEST_F(RegistryTest, WriteKeepsTheModeAndGoesThroughSymbolicLinks) {
+    Open()->KeyFromPath("\\HKEY_CURRENT_USER\\Software").Values().Add("Count", "1", 1);
+    chmod(m_sFile.c_str(), 0600);
+    Open()->KeyFromPath("HKCU\\Software").Values().Item("Count").SetValue("2");
+    struct stat oStat {};
+    stat(m_sFile.c_str(), &oStat);
+    EXPECT_EQ(oStat.st_mode & 0777, 0600u);
+
+    // The settings file is a relative link to a link to the real file elsewhere.
+    const std::string sReal = m_oTemp / "dotfiles/Dayfold.reg";
+    fs::create_directories(m_oTemp / "dotfiles");
+    fs::rename(m_sFile, sReal);
+    fs::create_symlink("Dayfold.reg", m_oTemp / "dotfiles/current.reg");
+    fs::create_symlink("../../dotfiles/current.reg", m_sFile);
+    Open()->KeyFromPath("HKCU\\Software").Values().Item("Count").SetValue("3");
+    EXPECT_TRUE(fs::is_symlink(m_sFile));
+    EXPECT_TRUE(fs::is_symlink(m_oTemp / "dotfiles/current.reg"));
+    EXPECT_NE(CTempFolder::ReadFile(sReal).find("\"Count\"=\"3\""), std::string::npos);
+    stat(sReal.c_str(), &oStat);
+    EXPECT_EQ(oStat.st_mode & 0777, 0600u);
+    EXPECT_EQ(FilesIn(m_oTemp / "dotfiles"),
+              (std::vector<std::string>{"Dayfold.reg", "current.reg"}));
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+
+    // A link to a file not made yet: the first write makes it.
+    fs::remove(sReal);
+    Open()->KeyFromPath("HKCU\\Software").SubKeys().Add("Quillon");
+    EXPECT_TRUE(fs::is_symlink(m_sFile));
+    EXPECT_NE(CTempFolder::ReadFile(sReal).find("[HKEY_CURRENT_USER\\Software\\Quillon]"),
+              std::string::npos);
+    EXPECT_TRUE(m_vLogged.empty());
+}
+
+TEST_F(RegistryTest, SettingsFileThatIsALoopIsLoggedAndNeverReplaced) {
+    fs::create_directories(m_oTemp / "config/Quillon");
+    fs::create_symlink("Dayfold.reg", m_sFile);
+    auto pRegistry = Open();
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+    EXPECT_EQ(ErrorOf([&] {
+                  pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Q");
+              }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_TRUE(fs::is_symlink(m_sFile));
+    fs::remove(m_sFile);
+}
+
+TEST_F(RegistryTest, OnlyARegularFileWithinItsCapIsReadAndTheRestIsNeverReplaced) {
+    // A runaway file one byte past the cap (sparse: it costs no disk).
+    fs::create_directories(m_oTemp / "config/Quillon");
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg",
+                      "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\A]\n");
+    fs::resize_file(m_sFile, MFileRead::SettingsFileCap + 1);
+    auto pLarge = Open();
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+    EXPECT_EQ(ErrorOf([&] { pLarge->KeyFromPath("HKCU\\Software").SubKeys().Add("Q"); }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(fs::file_size(m_sFile), MFileRead::SettingsFileCap + 1);
+
+    // A named pipe behind a link: refused at once, not waited on.
+    fs::remove(m_sFile);
+    const std::string sPipe = m_oTemp / "pipe";
+    ASSERT_EQ(mkfifo(sPipe.c_str(), 0600), 0);
+    fs::create_symlink(sPipe, m_sFile);
+    m_vLogged.clear();
+    auto pPipe = Open();
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(ErrorOf([&] { pPipe->KeyFromPath("HKCU\\Software").SubKeys().Add("Q"); }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_TRUE(fs::is_symlink(m_sFile));
+    EXPECT_TRUE(fs::is_fifo(sPipe));
+}
+
+TEST_F(RegistryTest, UnreadableLineIsLoggedAndEveryOtherSettingKept) {
+    const std::string sText = "Windows Registry Editor Version 5.00\n\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                              "\"Favorites Threshold\"=\"5\"\n"
+                              "\"Purge Age\"=7\n"
+                              "\"Timer Interval\"=\"90\"\n"
+                              "\"Colours\"=hex:01,02\n";
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sText);
+    auto pRegistry = Open();
+    CRegistryValues oValues =
+        pRegistry->KeyFromPath("HKCU\\Software\\Quillon\\Dayfold\\Options").Values();
+    EXPECT_EQ(oValues.Item("Favorites Threshold").Value(), "5");
+    EXPECT_EQ(oValues.Item("Timer Interval").Value(), "90");
+    EXPECT_EQ(ErrorOf([&] { oValues.Item("Purge Age"); }), RunTimeErrors::ElementNotFound);
+    ASSERT_EQ(m_vLogged.size(), 1u);
+    EXPECT_EQ(m_vLogged[0].rfind("13|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+    EXPECT_NE(m_vLogged[0].find("2 lines"), std::string::npos) << m_vLogged[0];
+    EXPECT_NE(m_vLogged[0].find("line 5 (\"Purge Age\"=7)"), std::string::npos) << m_vLogged[0];
+    EXPECT_NE(m_vLogged[0].find("line 7 (\"Colours\"=hex:01,02)"), std::string::npos);
+    // Reading changes nothing on the disk: no file set aside, the text as the user left it.
+    EXPECT_EQ(FileText(), sText);
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+
+    // The owner's default fills the gap; the kept values stay.
+    oValues.Add("Purge Age", "30", 1);
+    const std::string sAfter = FileText();
+    EXPECT_NE(sAfter.find("\"Favorites Threshold\"=\"5\""), std::string::npos);
+    EXPECT_NE(sAfter.find("\"Purge Age\"=\"30\""), std::string::npos);
 }
 
 TEST_F(RegistryTest, FolderThatCannotBeMadeFailsTheWrite) {
@@ -196,9 +342,10 @@ TEST_F(RegistryTest, FolderThatCannotBeMadeFailsTheWrite) {
 }
 
 TEST_F(RegistryTest, DamagedFileIsSetAsideLoggedAndTheTreeStartsEmpty) {
+    // Nothing of it can be read: its one key lacks its bracket, so the value has no key.
     const std::string sDamaged = "Windows Registry Editor Version 5.00\n\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
-                                 "\"Purge Age\"=\"30\n";
+                                 "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options\n"
+                                 "\"Purge Age\"=\"30\"\n";
     m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sDamaged);
     auto pRegistry = Open();
     EXPECT_EQ(ErrorOf([&] {
@@ -212,7 +359,7 @@ TEST_F(RegistryTest, DamagedFileIsSetAsideLoggedAndTheTreeStartsEmpty) {
     ASSERT_EQ(m_vLogged.size(), 1u);
     EXPECT_EQ(m_vLogged[0].rfind("13|CRegistry.Load|", 0), 0u) << m_vLogged[0];
     EXPECT_NE(m_vLogged[0].find(sAside), std::string::npos);
-    EXPECT_NE(m_vLogged[0].find("line 4"), std::string::npos);
+    EXPECT_NE(m_vLogged[0].find("line 3"), std::string::npos);
 
     // Defaults can be written again; a second damaged file in the same second gets its own name.
     pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");

@@ -20,12 +20,20 @@ const char* const OptionsText = "Windows Registry Editor Version 5.00\n"
                                 "\"Timer Interval\"=\"60\"\n";
 
 std::string ValueOf(const CSettingsTree& oTree, const std::string& sKey, const std::string& sName) {
-    const CSettingsTree::SKey* pKey = oTree.FindKey(sKey);
-    if (pKey == nullptr) {
+    const auto onKey = oTree.FindKey(sKey);
+    if (!onKey) {
         return "<no key>";
     }
-    const CSettingsTree::SValue* pValue = CSettingsTree::FindValue(*pKey, sName);
+    const CSettingsTree::SValue* pValue = oTree.FindValue(*onKey, sName);
     return pValue == nullptr ? "<no value>" : pValue->sValue;
+}
+
+std::vector<std::string> PathsOf(const CSettingsTree& oTree) {
+    std::vector<std::string> vPaths;
+    for (CSettingsTree::KeyId nKey = 0; nKey < oTree.KeyCount(); ++nKey) {
+        vPaths.push_back(oTree.Path(nKey));
+    }
+    return vPaths;
 }
 
 int ParseError(const std::string& sText) {
@@ -41,9 +49,10 @@ int ParseError(const std::string& sText) {
 
 TEST(SettingsFileTest, FormatsKeysInCreationOrderAndValuesInOrderAdded) {
     CSettingsTree oTree;
-    CSettingsTree::SKey& oOptions = oTree.EnsureKey("Software\\Quillon\\Dayfold\\Options");
-    oOptions.vValues = {
-        {"Favorites Threshold", "3"}, {"Purge Age", "30"}, {"Timer Interval", "60"}};
+    const auto nOptions = oTree.EnsureKey("Software\\Quillon\\Dayfold\\Options");
+    oTree.SetValue(nOptions, "Favorites Threshold", "3");
+    oTree.SetValue(nOptions, "Purge Age", "30");
+    oTree.SetValue(nOptions, "Timer Interval", "60");
     EXPECT_EQ(CSettingsFile::Format(oTree), OptionsText);
 
     // A later key goes after, even when its name sorts first; an empty key keeps its section.
@@ -55,8 +64,8 @@ TEST(SettingsFileTest, FormatsKeysInCreationOrderAndValuesInOrderAdded) {
 
 TEST(SettingsFileTest, DefaultValueAndRootValuesAreWritten) {
     CSettingsTree oTree;
-    oTree.EnsureKey("").vValues.push_back({"", "root default"});
-    oTree.EnsureKey("Software").vValues.push_back({"", "x"});
+    oTree.SetValue(oTree.EnsureKey(""), "", "root default");
+    oTree.SetValue(oTree.EnsureKey("Software"), "", "x");
     EXPECT_EQ(CSettingsFile::Format(oTree), "Windows Registry Editor Version 5.00\n\n"
                                             "[HKEY_CURRENT_USER]\n@=\"root default\"\n\n"
                                             "[HKEY_CURRENT_USER\\Software]\n@=\"x\"\n");
@@ -82,19 +91,21 @@ TEST(SettingsFileTest, HostileTextRoundTrips) {
         "@",
     };
     CSettingsTree oTree;
-    CSettingsTree::SKey& oKey = oTree.EnsureKey("Software\\Größe [1]\\Weird \"key\"");
+    const auto nKey = oTree.EnsureKey("Software\\Größe [1]\\Weird \"key\"");
     for (std::size_t n = 0; n < vTexts.size(); ++n) {
-        oKey.vValues.push_back({"name " + std::to_string(n) + " " + vTexts[n], vTexts[n]});
+        oTree.SetValue(nKey, "name " + std::to_string(n) + " " + vTexts[n], vTexts[n]);
     }
     const std::string sText = CSettingsFile::Format(oTree);
-    const CSettingsTree oBack = CSettingsFile::Parse(sText);
-    ASSERT_EQ(oBack.Keys().size(), oTree.Keys().size());
-    const CSettingsTree::SKey* pBack = oBack.FindKey("Software\\Größe [1]\\Weird \"key\"");
-    ASSERT_NE(pBack, nullptr);
-    ASSERT_EQ(pBack->vValues.size(), vTexts.size());
+    std::vector<std::string> vSkipped;
+    const CSettingsTree oBack = CSettingsFile::Parse(sText, &vSkipped);
+    EXPECT_TRUE(vSkipped.empty());
+    ASSERT_EQ(oBack.KeyCount(), oTree.KeyCount());
+    const auto onBack = oBack.FindKey("Software\\Größe [1]\\Weird \"key\"");
+    ASSERT_TRUE(onBack);
+    ASSERT_EQ(oBack.Values(*onBack).size(), vTexts.size());
     for (std::size_t n = 0; n < vTexts.size(); ++n) {
-        EXPECT_EQ(pBack->vValues[n].sName, oKey.vValues[n].sName);
-        EXPECT_EQ(pBack->vValues[n].sValue, vTexts[n]) << "text " << n;
+        EXPECT_EQ(oBack.Values(*onBack)[n].sName, oTree.Values(nKey)[n].sName);
+        EXPECT_EQ(oBack.Values(*onBack)[n].sValue, vTexts[n]) << "text " << n;
     }
     EXPECT_EQ(CSettingsFile::Format(oBack), sText);
 }
@@ -117,9 +128,8 @@ TEST(SettingsFileTest, ReaderToleratesHandEditsAndOtherEditors) {
     EXPECT_EQ(ValueOf(oTree, sOptions, "Timer Interval"), "<no value>");
     EXPECT_EQ(ValueOf(oTree, sOptions, "Count"), "31");
     // Keys above a section exist even without sections of their own, in path order.
-    ASSERT_EQ(oTree.Keys().size(), 5u);
-    EXPECT_EQ(oTree.Keys()[2].sPath, "Software\\Quillon");
-    EXPECT_EQ(oTree.Keys()[3].sPath, "Software\\Quillon\\Dayfold");
+    EXPECT_EQ(PathsOf(oTree), (std::vector<std::string>{"", "Software", "Software\\Quillon",
+                                                        "Software\\Quillon\\Dayfold", sOptions}));
 }
 
 TEST(SettingsFileTest, ReadsTheUtf16TextOfAWindowsEditor) {
@@ -145,53 +155,130 @@ TEST(SettingsFileTest, ReadsTheUtf16TextOfAWindowsEditor) {
 }
 
 TEST(SettingsFileTest, EmptyTextIsAnEmptyTree) {
-    const CSettingsTree oTree = CSettingsFile::Parse("");
-    ASSERT_EQ(oTree.Keys().size(), 2u);
-    EXPECT_EQ(oTree.Keys()[1].sPath, "Software");
-    EXPECT_EQ(CSettingsFile::Parse("\n; only a comment\n").Keys().size(), 2u);
+    EXPECT_EQ(PathsOf(CSettingsFile::Parse("")), (std::vector<std::string>{"", "Software"}));
+    EXPECT_EQ(CSettingsFile::Parse("\n; only a comment\n").KeyCount(), 2u);
+    EXPECT_EQ(CSettingsFile::Parse("REGEDIT4\n").KeyCount(), 2u);
 }
 
-TEST(SettingsFileTest, DamagedTextIsRefused) {
+TEST(SettingsFileTest, TextOfWhichNothingCanBeReadIsRefused) {
     const std::string sHeader = "Windows Registry Editor Version 5.00\n";
     EXPECT_EQ(ParseError("garbage\n"), RunTimeErrors::TypeMismatch);
     EXPECT_EQ(ParseError("[HKEY_CURRENT_USER\\Software]\n"), RunTimeErrors::TypeMismatch);
     EXPECT_EQ(ParseError(sHeader + "\"a\"=\"b\"\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sHeader + "[HKEY_CURRENT_USER\\Software\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sHeader + "[HKEY_LOCAL_MACHINE\\Software]\n"),
+    EXPECT_EQ(ParseError(sHeader + "[HKEY_LOCAL_MACHINE\\Software]\n\"a\"=\"b\"\n"),
               RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sHeader + "[HKEY_CURRENT_USERS]\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sHeader + "[HKEY_CURRENT_USER\\a\\\\b]\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sHeader + "[-HKEY_CURRENT_USER\\a]\n"), RunTimeErrors::TypeMismatch);
-    const std::string sKey = sHeader + "[HKEY_CURRENT_USER\\a]\n";
-    EXPECT_EQ(ParseError(sKey + "\"a\"=\"b\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"\"b\"\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"=\"b\" junk\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"=\"b\\q\"\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"=hex:01,02\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"=dword:1234567890\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "a=b\n"), RunTimeErrors::TypeMismatch);
-    EXPECT_EQ(ParseError(sKey + "\"a\"=\"b\\"), RunTimeErrors::TypeMismatch);
-    // The error names the line.
+    EXPECT_EQ(ParseError(sHeader + "\n; fine\n\n\"Purge Age\"=7\n"), RunTimeErrors::TypeMismatch);
+    // The error names the first line that could not be read.
     try {
-        CSettingsFile::Parse(sKey + "\n\"ok\"=\"1\"\nbroken\n");
+        CSettingsFile::Parse(sHeader + "\n\nbroken\n\"a\"=hex:01\n");
         FAIL() << "no error";
     } catch (const CRunTimeError& oError) {
-        EXPECT_NE(oError.Description().find("line 5"), std::string::npos) << oError.Description();
+        EXPECT_EQ(oError.Description().rfind("line 4 (broken): ", 0), 0u) << oError.Description();
+    }
+}
+
+TEST(SettingsFileTest, UnreadableLinesAreSkippedAndEveryOtherValueKept) {
+    const std::string sText = "Windows Registry Editor Version 5.00\n"
+                              "\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                              "\"Favorites Threshold\"=\"5\"\n"
+                              "\"Purge Age\"=7\n"
+                              "\"Blob\"=hex:01,02\n"
+                              "\"Timer Interval\"=\"90\"\n"
+                              "\"a\"=\"b\n"
+                              "\"a\"\"b\"\n"
+                              "\"a\"=\"b\" junk\n"
+                              "\"a\"=\"b\\q\"\n"
+                              "\"a\"=dword:1234567890\n"
+                              "a=b\n"
+                              "[HKEY_CURRENT_USER\\Software\n"
+                              "[HKEY_CURRENT_USERS]\n"
+                              "[HKEY_CURRENT_USER\\a\\\\b]\n"
+                              "[-HKEY_CURRENT_USER\\Software\\Quillon]\n"
+                              "[HKEY_LOCAL_MACHINE\\Software]\n"
+                              "\"Machine\"=\"not ours\"\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Window]\n"
+                              "\"Left\"=\"120\"\n"
+                              "\"Top\"=\"b\\";
+    std::vector<std::string> vSkipped;
+    const CSettingsTree oTree = CSettingsFile::Parse(sText, &vSkipped);
+    const std::string sOptions = "Software\\Quillon\\Dayfold\\Options";
+    EXPECT_EQ(ValueOf(oTree, sOptions, "Favorites Threshold"), "5");
+    EXPECT_EQ(ValueOf(oTree, sOptions, "Purge Age"), "<no value>");
+    EXPECT_EQ(ValueOf(oTree, sOptions, "Timer Interval"), "90");
+    EXPECT_EQ(oTree.Values(*oTree.FindKey(sOptions)).size(), 2u);
+    EXPECT_EQ(ValueOf(oTree, "Software\\Quillon\\Dayfold\\Window", "Left"), "120");
+    // A value under a key that was skipped never lands in the key before it.
+    EXPECT_EQ(ValueOf(oTree, "Software\\Quillon\\Dayfold\\Window", "Machine"), "<no value>");
+    EXPECT_EQ(ValueOf(oTree, sOptions, "Machine"), "<no value>");
+    EXPECT_EQ(oTree.FindKey("a"), std::nullopt);
+
+    ASSERT_EQ(vSkipped.size(), 15u);
+    EXPECT_EQ(vSkipped[0], "line 5 (\"Purge Age\"=7): value of a kind not kept in settings");
+    EXPECT_EQ(vSkipped[1].rfind("line 6 (\"Blob\"=hex:01,02): ", 0), 0u) << vSkipped[1];
+    EXPECT_EQ(vSkipped[13], "line 19 (\"Machine\"=\"not ours\"): value of a key that was skipped");
+    EXPECT_EQ(vSkipped[14].rfind("line 22 ", 0), 0u) << vSkipped[14];
+}
+
+TEST(SettingsFileTest, KeysBeyondTheRegistryLimitsAreSkipped) {
+    const auto Section = [](std::size_t nDepth, const std::string& sName) {
+        std::string sPath = "[HKEY_CURRENT_USER";
+        for (std::size_t n = 0; n < nDepth; ++n) {
+            sPath += "\\" + sName;
+        }
+        return sPath + "]\n";
+    };
+    const std::string sHeader = "Windows Registry Editor Version 5.00\n";
+    std::vector<std::string> vSkipped;
+    CSettingsTree oTree = CSettingsFile::Parse(
+        sHeader + Section(CSettingsTree::MaxDepth, "k") +
+            Section(CSettingsTree::MaxDepth + 1, "d") +
+            Section(1, std::string(CSettingsTree::MaxNameLength, 'n')) +
+            Section(1, std::string(CSettingsTree::MaxNameLength + 1, 'l')) +
+            Section(1, "\xC3\xA9" + std::string(CSettingsTree::MaxNameLength - 1, 'e')),
+        &vSkipped);
+    ASSERT_EQ(vSkipped.size(), 2u);
+    EXPECT_EQ(vSkipped[0].rfind("line 3 ", 0), 0u);
+    EXPECT_EQ(vSkipped[1].rfind("line 5 ", 0), 0u);
+    EXPECT_EQ(oTree.KeyCount(), 2 + CSettingsTree::MaxDepth + 2);
+    EXPECT_FALSE(oTree.FindKey("d"));
+    EXPECT_FALSE(CSettingsTree::Fits("x", CSettingsTree::MaxDepth + 1));
+}
+
+TEST(SettingsFileTest, ValuesOfOneKeyStayInOrderThroughChanges) {
+    CSettingsTree oTree;
+    const auto nKey = oTree.EnsureKey("Software\\Many");
+    for (int i = 0; i < 200; ++i) {
+        oTree.SetValue(nKey, "Value " + std::to_string(i), std::to_string(i));
+    }
+    oTree.SetValue(nKey, "VALUE 7", "seven"); // replaces, keeps the first spelling and place
+    EXPECT_TRUE(oTree.RemoveValue(nKey, "value 3"));
+    EXPECT_FALSE(oTree.RemoveValue(nKey, "value 3"));
+    oTree.SetValue(nKey, "Value 3", "back");
+    const std::vector<CSettingsTree::SValue>& vValues = oTree.Values(nKey);
+    ASSERT_EQ(vValues.size(), 200u);
+    EXPECT_EQ(vValues[6].sName, "Value 7");
+    EXPECT_EQ(vValues[6].sValue, "seven");
+    EXPECT_EQ(vValues.back().sName, "Value 3");
+    for (int i : {0, 4, 150, 199}) {
+        EXPECT_EQ(ValueOf(oTree, "software\\many", "value " + std::to_string(i)),
+                  std::to_string(i));
     }
 }
 
 TEST(SettingsFileTest, KeysAndValuesCompareWithoutCaseButKeepTheirSpelling) {
     CSettingsTree oTree;
     oTree.EnsureKey("Software\\Quillon");
-    CSettingsTree::SKey& oKey = oTree.EnsureKey("SOFTWARE\\quillon\\Dayfold");
-    EXPECT_EQ(oKey.sPath, "Software\\Quillon\\Dayfold");
-    EXPECT_EQ(oTree.Keys().size(), 4u);
-    EXPECT_NE(oTree.FindKey("software\\QUILLON\\dayfold"), nullptr);
+    const auto nKey = oTree.EnsureKey("SOFTWARE\\quillon\\Dayfold");
+    EXPECT_EQ(oTree.Path(nKey), "Software\\Quillon\\Dayfold");
+    EXPECT_EQ(oTree.KeyCount(), 4u);
+    EXPECT_EQ(oTree.FindKey("software\\QUILLON\\dayfold"), nKey);
     oTree.EnsureKey("Software\\ÄÖÜ Σ Ж");
-    EXPECT_NE(oTree.FindKey("software\\äöü σ ж"), nullptr);
-    EXPECT_EQ(oTree.FindKey("software\\äöü σ"), nullptr);
-    const std::vector<std::string> vChildren = oTree.SubKeyPaths("SOFTWARE");
-    ASSERT_EQ(vChildren.size(), 2u);
-    EXPECT_EQ(vChildren[0], "Software\\Quillon");
-    EXPECT_EQ(vChildren[1], "Software\\ÄÖÜ Σ Ж");
+    EXPECT_TRUE(oTree.FindKey("software\\äöü σ ж"));
+    EXPECT_FALSE(oTree.FindKey("software\\äöü σ"));
+    std::vector<std::string> vChildren;
+    for (const auto nChild : oTree.SubKeys(*oTree.FindKey("SOFTWARE"))) {
+        vChildren.push_back(oTree.Path(nChild));
+    }
+    EXPECT_EQ(vChildren, (std::vector<std::string>{"Software\\Quillon", "Software\\ÄÖÜ Σ Ж"}));
 }

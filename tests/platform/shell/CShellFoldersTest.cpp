@@ -3,7 +3,9 @@
 #include "platform/errors/CRunTimeError.h"
 #include "support/CScopedEnvironment.h"
 #include "support/CTempFolder.h"
+#include "support/MUnprivileged.h"
 
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -69,15 +71,55 @@ TEST_F(ShellFoldersTest, RecentFolderFollowsTheOverridesAndIsCreated) {
     EXPECT_TRUE(fs::is_directory(m_oTemp / "feed/deep/Recent"));
 }
 
-TEST_F(ShellFoldersTest, RecentFolderBlockedByAFileRaises) {
+TEST_F(ShellFoldersTest, RecentFolderBlockedByAFileOrALoopRaises) {
+    fs::create_symlink("loop", m_oTemp / "loop");
+    m_oEnvironment.Set("DAYFOLD_HOME", m_oTemp / "loop");
+    EXPECT_THROW(CShellFolders::Path(CShellFolders::Recent), CRunTimeError);
+
     m_oTemp.WriteFile("blocked", "not a folder");
-    m_oEnvironment.Set("DAYFOLD_RECENT", m_oTemp / "blocked/Recent");
+    m_oEnvironment.Set("DAYFOLD_HOME", m_oTemp / "blocked");
     try {
         CShellFolders::Path(CShellFolders::Recent);
         FAIL() << "a file in the way of the Recent folder must raise";
     } catch (const CRunTimeError& oError) {
         EXPECT_EQ(oError.Number(), RunTimeErrors::PathNotFound);
     }
+}
+
+TEST_F(ShellFoldersTest, FolderProblemTellsTheSystemsReason) {
+    fs::create_symlink("loop", m_oTemp / "loop");
+    EXPECT_EQ(CShellFolders::FolderProblem(m_oTemp / "loop", false), std::strerror(ELOOP));
+    EXPECT_EQ(CShellFolders::FolderProblem(m_oTemp / "none", false), std::strerror(ENOENT));
+    EXPECT_EQ(CShellFolders::FolderProblem(m_oTemp.WriteFile("f", "x"), false),
+              std::strerror(ENOTDIR));
+    EXPECT_EQ(CShellFolders::FolderProblem(m_sHome, true), "");
+    fs::create_directory_symlink(m_sHome, m_oTemp / "link");
+    EXPECT_EQ(CShellFolders::FolderProblem(m_oTemp / "link", true), "");
+
+    // Permissions do not stop root: a folder that may not be written is tried unprivileged.
+    fs::create_directories(m_oTemp / "shut");
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    fs::permissions(m_oTemp / "shut", fs::perms::owner_read | fs::perms::owner_exec |
+                                          fs::perms::others_read | fs::perms::others_exec);
+    const std::string sShut = m_oTemp / "shut";
+    EXPECT_EQ(MUnprivileged::Run([&] {
+                  return (CShellFolders::FolderProblem(sShut, false).empty() &&
+                          CShellFolders::FolderProblem(sShut, true) == std::strerror(EACCES))
+                             ? 0
+                             : 1;
+              }),
+              0);
+}
+
+TEST_F(ShellFoldersTest, RelativeProgramVariablesAreTold) {
+    EXPECT_EQ(CShellFolders::RelativeOverride(), "");
+    m_oEnvironment.Set("DAYFOLD_RECENT", "rel");
+    EXPECT_EQ(CShellFolders::RelativeOverride(),
+              "DAYFOLD_RECENT is set to \"rel\", which is not an absolute path");
+    EXPECT_FALSE(CShellFolders::RecentFolderNamed());
+    m_oEnvironment.Set("DAYFOLD_HOME", "data");
+    EXPECT_EQ(CShellFolders::RelativeOverride().rfind("DAYFOLD_HOME", 0), 0u);
+    EXPECT_EQ(CShellFolders::DataFolder(), m_sHome + "/.local/share/Dayfold");
 }
 
 TEST_F(ShellFoldersTest, UserDirectoriesAreReadFromUserDirsFile) {
