@@ -4,10 +4,12 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CSettingsFile.h"
 #include "platform/registry/CSettingsTree.h"
+#include "platform/registry/MRegistryText.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,18 +18,17 @@ using MFuzzCheck::Expect;
 namespace {
 
 bool SameTree(const CSettingsTree& oFirst, const CSettingsTree& oSecond) {
-    if (oFirst.Keys().size() != oSecond.Keys().size()) {
+    if (oFirst.KeyCount() != oSecond.KeyCount()) {
         return false;
     }
-    for (std::size_t n = 0; n < oFirst.Keys().size(); ++n) {
-        const CSettingsTree::SKey& oKey = oFirst.Keys()[n];
-        const CSettingsTree::SKey& oOther = oSecond.Keys()[n];
-        if (oKey.sPath != oOther.sPath || oKey.vValues.size() != oOther.vValues.size()) {
+    for (CSettingsTree::KeyId nKey = 0; nKey < oFirst.KeyCount(); ++nKey) {
+        const std::vector<CSettingsTree::SValue>& vValues = oFirst.Values(nKey);
+        const std::vector<CSettingsTree::SValue>& vOthers = oSecond.Values(nKey);
+        if (oFirst.Path(nKey) != oSecond.Path(nKey) || vValues.size() != vOthers.size()) {
             return false;
         }
-        for (std::size_t i = 0; i < oKey.vValues.size(); ++i) {
-            if (oKey.vValues[i].sName != oOther.vValues[i].sName ||
-                oKey.vValues[i].sValue != oOther.vValues[i].sValue) {
+        for (std::size_t n = 0; n < vValues.size(); ++n) {
+            if (vValues[n].sName != vOthers[n].sName || vValues[n].sValue != vOthers[n].sValue) {
                 return false;
             }
         }
@@ -48,17 +49,19 @@ std::vector<std::string> SplitAtNul(const std::string& sText) {
 }
 
 // The same bytes read as a tree the program may write: the first text a key's path (the
-// program names its keys itself, on one line), then names and texts of its values, any bytes.
-CSettingsTree TreeOf(const std::string& sText) {
+// program names its keys itself, on one line and within the registry's limits), then names
+// and texts of its values, any bytes.
+std::optional<CSettingsTree> TreeOf(const std::string& sText) {
     const std::vector<std::string> vParts = SplitAtNul(sText);
     std::string sPath = vParts.front();
     std::replace(sPath.begin(), sPath.end(), '\n', ' ');
+    if (!CSettingsTree::Fits(MRegistryText::SplitPath(sPath))) {
+        return std::nullopt;
+    }
     CSettingsTree oTree;
-    CSettingsTree::SKey& oKey = oTree.EnsureKey(sPath);
+    const CSettingsTree::KeyId nKey = oTree.EnsureKey(sPath);
     for (std::size_t n = 1; n + 1 < vParts.size(); n += 2) {
-        if (CSettingsTree::FindValue(oKey, vParts[n]) == nullptr) {
-            oKey.vValues.push_back({vParts[n], vParts[n + 1]});
-        }
+        oTree.SetValue(nKey, vParts[n], vParts[n + 1]);
     }
     return oTree;
 }
@@ -68,31 +71,38 @@ CSettingsTree TreeOf(const std::string& sText) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSize) {
     const std::string sText = MFuzzCheck::Text(pData, nSize);
     if (sText.find('\0') != std::string::npos) {
-        const CSettingsTree oWritten = TreeOf(sText);
-        try {
-            Expect(SameTree(CSettingsFile::Parse(CSettingsFile::Format(oWritten)), oWritten),
-                   "any value written comes back unchanged");
-        } catch (const CRunTimeError&) {
-            Expect(false, "a settings file the writer made reads back");
+        if (const std::optional<CSettingsTree> ooWritten = TreeOf(sText)) {
+            try {
+                Expect(
+                    SameTree(CSettingsFile::Parse(CSettingsFile::Format(*ooWritten)), *ooWritten),
+                    "any value written comes back unchanged");
+            } catch (const CRunTimeError&) {
+                Expect(false, "a settings file the writer made reads back");
+            }
         }
     }
 
     CSettingsTree oTree;
+    std::vector<std::string> vSkipped;
     try {
-        oTree = CSettingsFile::Parse(sText);
+        oTree = CSettingsFile::Parse(sText, &vSkipped);
     } catch (const CRunTimeError& oError) {
         Expect(oError.Number() == RunTimeErrors::TypeMismatch,
                "a settings file that cannot be read is a type mismatch");
         return 0;
     }
-    // Every key is found by its path, below a key that exists.
-    for (const CSettingsTree::SKey& oKey : oTree.Keys()) {
-        Expect(oTree.FindKey(oKey.sPath) == &oKey, "every key is found by its own path");
-        const std::size_t nSlash = oKey.sPath.rfind('\\');
-        Expect(oTree.FindKey(nSlash == std::string::npos ? "" : oKey.sPath.substr(0, nSlash)) !=
-                   nullptr,
-               "the key above every key exists");
-        oTree.SubKeyPaths(oKey.sPath);
+    for (const std::string& sSkipped : vSkipped) {
+        Expect(sSkipped.rfind("line ", 0) == 0, "a skipped line is told by its number");
+    }
+    // Every key is found by its own path, within the registry's limits.
+    for (CSettingsTree::KeyId nKey = 0; nKey < oTree.KeyCount(); ++nKey) {
+        Expect(oTree.FindKey(oTree.Path(nKey)) == nKey, "every key is found by its own path");
+        Expect(nKey == CSettingsTree::Root ||
+                   CSettingsTree::Fits(oTree.Name(nKey), oTree.Depth(nKey)),
+               "no key read lies beyond the registry's limits");
+        for (const CSettingsTree::KeyId nSubKey : oTree.SubKeys(nKey)) {
+            Expect(oTree.Depth(nSubKey) == oTree.Depth(nKey) + 1, "a sub-key lies one level down");
+        }
     }
 
     // The tree is saved by the writer and read back the same, and saved the same again.
