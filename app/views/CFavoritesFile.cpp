@@ -180,10 +180,20 @@ private:
         int iYear = 1899, iMonth = 12, iDay = 30, iHour = 0, iMinute = 0, iSecond = 0;
         int iUsed = 0;
         std::optional<CDateTime> oDate;
-        if (std::sscanf(sValue.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &iYear, &iMonth, &iDay, &iHour,
+        bool bRead =
+            std::sscanf(sValue.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &iYear, &iMonth, &iDay, &iHour,
                         &iMinute, &iSecond, &iUsed) == 6 ||
-            std::sscanf(sValue.c_str(), "%4d-%2d-%2d%n", &iYear, &iMonth, &iDay, &iUsed) == 3 ||
-            std::sscanf(sValue.c_str(), "%2d:%2d:%2d%n", &iHour, &iMinute, &iSecond, &iUsed) == 3) {
+            std::sscanf(sValue.c_str(), "%4d-%2d-%2d%n", &iYear, &iMonth, &iDay, &iUsed) == 3;
+        if (!bRead) {
+            // The date forms took the hours of "hh:mm:ss" for a year: a time alone lies on
+            // the empty date.
+            iYear = 1899;
+            iMonth = 12;
+            iDay = 30;
+            bRead = std::sscanf(sValue.c_str(), "%2d:%2d:%2d%n", &iHour, &iMinute, &iSecond,
+                                &iUsed) == 3;
+        }
+        if (bRead) {
             if (static_cast<size_t>(iUsed) == sValue.size()) {
                 oDate = CDateTime::FromValidParts(iYear, iMonth, iDay, iHour, iMinute, iSecond);
             }

@@ -93,6 +93,11 @@ CRecentLinkReader::EResult CRecentLinkReader::Read(const std::string& sText,
         sProblem = "it names no URL";
         return EResult::Damaged;
     }
+    // No file's path holds a NUL byte; cut there, it would name another file.
+    if (osUrl->find('\0') != std::string::npos) {
+        sProblem = "its URL holds a NUL byte";
+        return EResult::Damaged;
+    }
     if (!osUrl->empty() && (*osUrl)[0] == '/') {
         sPath = *osUrl;
         return EResult::Document;

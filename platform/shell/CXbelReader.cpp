@@ -23,12 +23,15 @@ bool IsFileScheme(const std::string& sUri) {
            (sUri[2] | 0x20) == 'l' && (sUri[3] | 0x20) == 'e' && sUri[4] == ':';
 }
 
-// Reads a fixed number of digits at nPos.
+// Reads a fixed number of digits at nPos; a sign is no digit.
 bool Digits(const std::string& sText, std::size_t& nPos, std::size_t nCount, int& iValue) {
     if (nPos + nCount > sText.size()) {
         return false;
     }
     const char* pBegin = sText.data() + nPos;
+    if (!std::all_of(pBegin, pBegin + nCount, [](char c) { return c >= '0' && c <= '9'; })) {
+        return false;
+    }
     const auto oResult = std::from_chars(pBegin, pBegin + nCount, iValue);
     if (oResult.ec != std::errc() || oResult.ptr != pBegin + nCount) {
         return false;

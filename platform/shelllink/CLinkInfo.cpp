@@ -51,11 +51,6 @@ void AppendUtf16(CByteWriter& oWriter, const std::string& sText) {
     oWriter.U16(0);
 }
 
-bool FitsWindows1252(const std::string& sText) {
-    const std::vector<std::uint8_t> vBytes = MLinkText::ToWindows1252(sText);
-    return MLinkText::FromWindows1252(vBytes.data(), vBytes.size()) == sText;
-}
-
 // The components of a path between its backslashes; a trailing backslash adds no empty last
 // component.
 std::vector<std::string> Components(const std::string& sPath) {
@@ -267,7 +262,9 @@ std::vector<std::uint8_t> CLinkInfo::VolumeBytes() const {
     oWriter.U32(0); // size, patched below
     oWriter.U32(m_lDriveType);
     oWriter.U32(m_lDriveSerialNumber);
-    if (FitsWindows1252(m_sVolumeLabel)) {
+    // The ANSI form does not say its code page and a reader takes the one the file's Unicode
+    // names prove, so only a plain ASCII label is sure to read back as it was.
+    if (IsAscii(m_sVolumeLabel)) {
         oWriter.U32(0x10);
         AppendAnsi(oWriter, m_sVolumeLabel);
     } else {

@@ -57,9 +57,13 @@ TEST(FavoritesFile, ReadsWhatItWritesAndWhatOlderFilesHold) {
     oHostile.TargetClass = "";
     oHostile.IconFile = "\"";
     oHostile.IconIndex = -7;
-    const std::string sText =
-        CFavoritesFile::FormatRecord(Example()) + CFavoritesFile::FormatRecord(oHostile);
-    EXPECT_EQ(ParseClean(sText), (std::vector<FavoriteRecord>{Example(), oHostile}));
+    // A time on the empty date is written as the time alone.
+    FavoriteRecord oTimeOnly = Example();
+    oTimeOnly.LastAccessed = CDateTime().AddSeconds(14897);
+    const std::string sText = CFavoritesFile::FormatRecord(Example()) +
+                              CFavoritesFile::FormatRecord(oHostile) +
+                              CFavoritesFile::FormatRecord(oTimeOnly);
+    EXPECT_EQ(ParseClean(sText), (std::vector<FavoriteRecord>{Example(), oHostile, oTimeOnly}));
 
     // An older writer did not double quotes; blanks before values and LF line ends.
     const std::vector<FavoriteRecord> vOld =

@@ -322,9 +322,12 @@ TEST(XbelTime, IsoTimesToTheMicrosecond) {
     EXPECT_EQ(CXbelReader::ParseTime("2024-03-05T10:11:12"), March5);
     EXPECT_EQ(CXbelReader::ParseTime("2024-02-29T23:59:59Z"), 1709251199 * Second);
     EXPECT_EQ(CXbelReader::ParseTime("1969-12-31T23:59:59Z"), -Second);
-    for (const char* szBad : {"", "2024-03-05", "2023-02-29T00:00:00Z", "2024-13-01T00:00:00Z",
-                              "2024-03-05T24:00:00Z", "2024-03-05T10:11:12.Z",
-                              "2024-03-05T10:11:12Zjunk", "2024-3-5T10:11:12Z", "+024-03-05T1"}) {
+    for (const char* szBad :
+         {"", "2024-03-05", "2023-02-29T00:00:00Z", "2024-13-01T00:00:00Z", "2024-03-05T24:00:00Z",
+          "2024-03-05T10:11:12.Z", "2024-03-05T10:11:12Zjunk", "2024-3-5T10:11:12Z", "+024-03-05T1",
+          // A sign is no digit: none of these is a time of the format.
+          "-026-12-07T16:40:11Z", "2024-03-05T-1:11:12Z", "2024-03-05T10:-1:12Z",
+          "2024-03-05T10:11:-1Z", "2024-03-05T10:11:12+-1:00", "2024-03-05T10:11:12+01:-1"}) {
         EXPECT_EQ(CXbelReader::ParseTime(szBad), std::nullopt) << szBad;
     }
 }
@@ -334,6 +337,20 @@ TEST(RecentLinkReader, VariablesExpandAsTheLinkEntriesWriteThem) {
     EXPECT_EQ(CRecentLinkReader::ExpandVariables("$DAYFOLD_NO_SUCH_VARIABLE/x", "/h"), "/x");
     EXPECT_EQ(CRecentLinkReader::ExpandVariables("$(id)", "/h"), std::nullopt);
     EXPECT_EQ(CRecentLinkReader::ExpandVariables("${HOME", "/h"), std::nullopt);
+}
+
+TEST(RecentLinkReader, AUrlWithANulByteNamesNoDocument) {
+    using namespace std::string_literals;
+    for (const std::string& sUrl :
+         {"URL=/var/tmp/a\0b.txt"s, "URL=file:///var/tmp/a\0b.txt"s, "URL[$e]=$HOME/a\0b.txt"s}) {
+        std::string sPath;
+        std::string sProblem;
+        EXPECT_EQ(CRecentLinkReader::Read("[Desktop Entry]\nType=Link\n" + sUrl + "\n", "/h", sPath,
+                                          sProblem),
+                  CRecentLinkReader::EResult::Damaged)
+            << sPath;
+        EXPECT_EQ(sProblem, "its URL holds a NUL byte");
+    }
 }
 
 } // namespace

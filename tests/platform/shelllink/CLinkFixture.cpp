@@ -175,10 +175,12 @@ std::vector<std::uint16_t> CLinkFixture::Utf16(const std::string& sUtf8) {
     return vUnits;
 }
 
-std::vector<std::uint8_t> CLinkFixture::AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath) {
+std::vector<std::uint8_t> CLinkFixture::AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath,
+                                                     const std::vector<std::uint8_t>& vLabel) {
     constexpr std::uint32_t HeaderSize = 0x1C;
-    constexpr std::uint32_t VolumeSize = 0x11; // header of 0x10 and an empty label
-    const std::uint32_t lBasePath = HeaderSize + VolumeSize;
+    // A header of 0x10 and the label with its NUL.
+    const std::uint32_t lVolumeSize = 0x11 + static_cast<std::uint32_t>(vLabel.size());
+    const std::uint32_t lBasePath = HeaderSize + lVolumeSize;
     const std::uint32_t lSuffix = lBasePath + static_cast<std::uint32_t>(vBasePath.size()) + 1;
     std::vector<std::uint8_t> v;
     Put32(v, lSuffix + 1);
@@ -188,10 +190,11 @@ std::vector<std::uint8_t> CLinkFixture::AnsiLinkInfo(const std::vector<std::uint
     Put32(v, lBasePath);
     Put32(v, 0); // no network share
     Put32(v, lSuffix);
-    Put32(v, VolumeSize);
+    Put32(v, lVolumeSize);
     Put32(v, 3); // fixed drive
     Put32(v, 0x1234ABCD);
     Put32(v, 0x10);
+    v.insert(v.end(), vLabel.begin(), vLabel.end());
     v.push_back(0);
     v.insert(v.end(), vBasePath.begin(), vBasePath.end());
     v.push_back(0);

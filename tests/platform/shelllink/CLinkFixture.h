@@ -42,8 +42,10 @@ public:
     // UTF-8 text as UTF-16 units.
     static std::vector<std::uint16_t> Utf16(const std::string& sUtf8);
     // A LinkInfo as writers without Unicode strings make it (header size 0x1C): a fixed
-    // volume and the local base path as the given ANSI bytes, with an empty suffix.
-    static std::vector<std::uint8_t> AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath);
+    // volume labelled with the ANSI bytes vLabel, the local base path as the given ANSI bytes,
+    // and an empty suffix.
+    static std::vector<std::uint8_t> AnsiLinkInfo(const std::vector<std::uint8_t>& vBasePath,
+                                                  const std::vector<std::uint8_t>& vLabel = {});
 
 private:
     std::vector<std::vector<std::uint8_t>> m_vItems;

@@ -166,6 +166,28 @@ TEST(ShellLinkAnsiText, WithoutUnicodeNamesUtf8ComesFirstThenWindows1252) {
         "\xC3\xA5\xC3\xAB\xC3\xBC");
 }
 
+TEST(ShellLinkAnsiText, ACopyReadsTheVolumeLabelAsTheOriginalDid) {
+    // "Έγγραφα" in code page 1253, which the id list's names would prove; the description's
+    // byte 0x98 is no letter there, so the original reads both texts as windows-1252. Its copy
+    // has the description in Unicode: an ANSI label left alone would now read as Greek.
+    const std::string Documents1253 = "\xB8\xE3\xE3\xF1\xE1\xF6\xE1";
+    const CShellLink oLink =
+        Read(CLinkFixture()
+                 .IdItem(CLinkFixture::VolumeItem("C:\\"))
+                 .IdItem(Entry(true, "\xCE\x88\xCE\xB3\xCE\xB3\xCF\x81\xCE\xB1\xCF\x86\xCE\xB1"))
+                 .LinkInfo(CLinkFixture::AnsiLinkInfo(Bytes("C:\\x"), Bytes(Documents1253)))
+                 .AnsiString(CShellLink::HasName, {0x98}));
+    ASSERT_TRUE(oLink.LinkInfo().has_value());
+    EXPECT_EQ(oLink.LinkInfo()->VolumeLabel(),
+              "\xC2\xB8\xC3\xA3\xC3\xA3\xC3\xB1\xC3\xA1\xC3\xB6\xC3\xA1");
+
+    const CShellLink oCopy = CShellLink::FromBytes(oLink.ToBytes());
+    ASSERT_TRUE(oCopy.LinkInfo().has_value());
+    EXPECT_EQ(oCopy.LinkInfo()->VolumeLabel(), oLink.LinkInfo()->VolumeLabel());
+    EXPECT_EQ(oCopy.Description(), oLink.Description());
+    EXPECT_EQ(oCopy.ToBytes(), oLink.ToBytes());
+}
+
 TEST(ShellLinkAnsiText, PropertyStoreTextsProveTheCodePage) {
     const CLinkFixture oFixture =
         CLinkFixture()
