@@ -62,12 +62,10 @@ public:
         return oRecord;
     }
 
-    // Goes on after the line end that follows the damage.
+    // Goes on to the line end that follows the damage (a carriage return alone ends a line
+    // too); the line ends are skipped with the blank lines.
     void SkipLine() {
-        while (!AtEnd() && m_sText[m_nPos] != '\n') {
-            ++m_nPos;
-        }
-        if (!AtEnd()) {
+        while (!AtEnd() && m_sText[m_nPos] != '\n' && m_sText[m_nPos] != '\r') {
             ++m_nPos;
         }
     }

@@ -92,6 +92,13 @@ TEST(FavoritesFile, ADamagedLineLosesOnlyItsOwnRecord) {
         EXPECT_EQ(vRecords, (std::vector<FavoriteRecord>{Example(), Example()})) << sBad;
         EXPECT_EQ(vLines, std::vector<int>{2}) << sBad;
     }
+    // Lines that end in a carriage return alone, as some editors write them: the damage ends
+    // at the line's end all the same.
+    std::string sGoodCr = sGood;
+    sGoodCr.pop_back();
+    const auto vRecords = CFavoritesFile::Parse(sGoodCr + "x,#1998-03-15#,\"a\"\r" + sGoodCr,
+                                                [](int, const std::string&) {});
+    EXPECT_EQ(vRecords, (std::vector<FavoriteRecord>{Example(), Example()}));
 }
 
 TEST(FavoritesFile, DamagedLinesAreNumberedRightWhereverTheyLie) {
