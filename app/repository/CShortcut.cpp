@@ -24,15 +24,6 @@
 namespace {
 using MDayfold::Trim;
 
-// The default value of an HKEY_CLASSES_ROOT key; throws when the key is missing.
-std::string ClassesRootValue(const std::string& sKey) {
-    return MDayfold::Registry()
-        .KeyFromPath("\\HKEY_CLASSES_ROOT\\" + sKey)
-        .Values()
-        .Item("")
-        .Value();
-}
-
 // The shell's failure code for a link that does not load.
 constexpr std::int32_t NotAShortcut = -2147467259;
 
@@ -268,14 +259,14 @@ std::string CShortcut::OpenCommand() const {
             return "";
         }
         try {
-            vTypes.push_back(ClassesRootValue(m_sTargetFileName.substr(nDot)));
+            vTypes.push_back(CShortcutCache::ClassesRootValue(m_sTargetFileName.substr(nDot)));
         } catch (const std::exception&) {
             return "";
         }
     }
     for (const std::string& sType : vTypes) {
         try {
-            return ClassesRootValue(sType + "\\shell\\open\\command");
+            return CShortcutCache::ClassesRootValue(sType + "\\shell\\open\\command");
         } catch (const std::exception&) {
             // The next type, if any.
         }

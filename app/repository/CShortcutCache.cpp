@@ -15,18 +15,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
 using MDayfold::Trim;
 
-// The default value of an HKEY_CLASSES_ROOT key; throws when the key is missing.
-std::string ClassesRootValue(const std::string& sKey) {
+std::string CShortcutCache::ClassesRootValue(const std::string& sKey) {
     return MDayfold::Registry()
         .KeyFromPath("\\HKEY_CLASSES_ROOT\\" + sKey)
         .Values()
         .Item("")
         .Value();
 }
-} // namespace
 
 const CShortcutCache::SFileType& CShortcutCache::FileType(const std::string& sExtension) {
     const auto it = m_colFileTypes.find(sExtension);

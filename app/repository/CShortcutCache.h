@@ -57,6 +57,10 @@ public:
     // Whether a regular file exists at sPath (within this user's reach). Throws CRunTimeError
     // when it could not be looked at (an I/O error), and remembers nothing then.
     bool ProgramExists(const std::string& sPath);
+    // The default value of an HKEY_CLASSES_ROOT key of the file-type registry; throws when the
+    // key is missing.
+    static std::string ClassesRootValue(const std::string& sKey);
+
     // Opens the file sPath for reading (without waiting on a named pipe), through the handle
     // of its folder while files of one folder follow one another; -1 (errno set) when it
     // cannot.
