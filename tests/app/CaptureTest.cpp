@@ -3,6 +3,7 @@
 #include "app/repository/CCapture.h"
 #include "app/repository/CShortcut.h"
 #include "app/views/CFavorites.h"
+#include "support/MKillTimer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -261,18 +262,7 @@ bool CaptureOnceKilledAfter(const std::string& sRecentFolder, long lMicroseconds
         return false;
     }
     if (iChild == 0) {
-        signal(SIGALRM, [](int) { raise(SIGKILL); });
-        timer_t oTimer{};
-        sigevent oEvent{};
-        oEvent.sigev_notify = SIGEV_SIGNAL;
-        oEvent.sigev_signo = SIGALRM;
-        itimerspec oWhen{};
-        oWhen.it_value.tv_sec = lMicroseconds / 1000000;
-        oWhen.it_value.tv_nsec = (lMicroseconds % 1000000) * 1000 + 1;
-        if (timer_create(CLOCK_MONOTONIC, &oEvent, &oTimer) != 0 ||
-            timer_settime(oTimer, 0, &oWhen, nullptr) != 0) {
-            _exit(2);
-        }
+        MKillTimer::ArmInChild(lMicroseconds);
         std::ostringstream oOut;
         std::ostringstream oErr;
         MDayfold::CaptureOnce(sRecentFolder, oOut, oErr);

@@ -8,6 +8,7 @@
 #include "app/views/CFavoritesFile.h"
 #include "support/CFaultyFileSystem.h"
 #include "support/CFolderSnapshot.h"
+#include "support/MKillTimer.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -176,18 +177,7 @@ TEST_F(FailureSafety, SaveKilledAtRandomMomentsLeavesTheOldOrTheNewFileWhole) {
         const pid_t iChild = fork();
         ASSERT_GE(iChild, 0);
         if (iChild == 0) {
-            signal(SIGALRM, [](int) { raise(SIGKILL); });
-            timer_t oTimer{};
-            sigevent oEvent{};
-            oEvent.sigev_notify = SIGEV_SIGNAL;
-            oEvent.sigev_signo = SIGALRM;
-            itimerspec oWhen{};
-            oWhen.it_value.tv_sec = lDelay / 1000000;
-            oWhen.it_value.tv_nsec = (lDelay % 1000000) * 1000 + 1;
-            if (timer_create(CLOCK_MONOTONIC, &oEvent, &oTimer) != 0 ||
-                timer_settime(oTimer, 0, &oWhen, nullptr) != 0) {
-                _exit(2);
-            }
+            MKillTimer::ArmInChild(lDelay);
             for (int i = 0; i < 1000; ++i) {
                 (i % 2 == 0 ? oStoreB : oStoreA).Save();
             }
