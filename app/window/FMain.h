@@ -13,8 +13,8 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 #include <unordered_map>
+#include <vector>
 
 class CCalendar;
 class CDayCounts;
