@@ -66,10 +66,11 @@ std::string LoadResString(int iId) {
         {158, "No documents were opened on this day."},
         {159, "No documents were opened on %1 %2, %3."}, // month name, day, year
         {160, "No document has been used on %1 different days yet.\nDocuments are listed here "
-              "once they reach the Favorites Threshold, now %1 days; to change it, choose "
-              "Options on the View menu."},
+              "once they reach the Favorites Threshold, now %1 days.\nTo change the threshold, "
+              "choose Options on the View menu."},
         {161, "No document has been used yet.\nDocuments are listed here once they reach the "
-              "Favorites Threshold, now 1 day; to change it, choose Options on the View menu."},
+              "Favorites Threshold, now 1 day.\nTo change the threshold, choose Options on the "
+              "View menu."},
         // The status bar.
         {162, "%1 objects"},
         {163, "%1 objects so far: the journal is still being read"},

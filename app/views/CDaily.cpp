@@ -13,15 +13,9 @@
 #include "platform/shell/CFileManager.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
-// A caption of the list's design, as the form's translation gives it.
-std::string Caption(const char* szCaption) {
-    return QCoreApplication::translate("CDaily", szCaption).toStdString();
-}
-
 const std::vector<std::string>& WidthNames() {
     static const std::vector<std::string> colNames = {"Name Width", "Type Width", "Path Width",
                                                       "Modified Width"};
@@ -49,14 +43,14 @@ void CDaily::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CDaily", "Name")),
-                                   CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CDaily", "Type")),
-                                   CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CDaily", "Path")),
-                                   CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CDaily", "Accessed")),
-                                   CListView::ColumnRight, 1440);
+        MListSettings::AddColumns(
+            *pListView, "CDaily",
+            {{QT_TRANSLATE_NOOP("CDaily", "Name"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CDaily", "Type"), CListView::ColumnLeft, 1440},
+             {QT_TRANSLATE_NOOP("CDaily", "Path"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CDaily", "Accessed"), CListView::ColumnRight, 1440}});
     }
     m_pListConnections = std::make_unique<QObject>();
     QObject* pContext = m_pListConnections.get();

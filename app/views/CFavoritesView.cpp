@@ -11,15 +11,9 @@
 #include "platform/shell/CFileManager.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
-// A caption of the list's design, as the form's translation gives it.
-std::string Caption(const char* szCaption) {
-    return QCoreApplication::translate("CFavorites", szCaption).toStdString();
-}
-
 const std::vector<std::string>& WidthNames() {
     static const std::vector<std::string> colNames = {"Name Width", "Type Width", "Path Width",
                                                       "Days Accessed Width", "Last Accessed Width"};
@@ -53,16 +47,16 @@ void CFavorites::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CFavorites", "Name")),
-                                   CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CFavorites", "Type")),
-                                   CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CFavorites", "Path")),
-                                   CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CFavorites", "Days Accessed")),
-                                   CListView::ColumnRight, 1440);
-        pListView->AddColumnHeader(Caption(QT_TRANSLATE_NOOP("CFavorites", "Last Accessed")),
-                                   CListView::ColumnRight, MListSettings::DateTimeColumnWidth);
+        MListSettings::AddColumns(
+            *pListView, "CFavorites",
+            {{QT_TRANSLATE_NOOP("CFavorites", "Name"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CFavorites", "Type"), CListView::ColumnLeft, 1440},
+             {QT_TRANSLATE_NOOP("CFavorites", "Path"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CFavorites", "Days Accessed"), CListView::ColumnRight, 1440},
+             {QT_TRANSLATE_NOOP("CFavorites", "Last Accessed"), CListView::ColumnRight,
+              MListSettings::DateTimeColumnWidth}});
     }
     m_pListConnections = std::make_shared<QObject>();
     QObject* pContext = m_pListConnections.get();

@@ -346,14 +346,14 @@ TEST_F(MainWindow, AnEmptyFavoritesListSaysWhatItWaitsForAndWhereToChangeIt) {
     m_oWorld.SetSetting("Options", "Favorites Threshold", "1");
     m_oWorld.Load();
     EXPECT_EQ(Note(), "No document has been used yet.\nDocuments are listed here once they reach "
-                      "the Favorites Threshold, now 1 day; to change it, choose Options on the "
-                      "View menu.");
+                      "the Favorites Threshold, now 1 day.\nTo change the threshold, choose "
+                      "Options on the View menu.");
 
     m_oWorld.SetSetting("Options", "Favorites Threshold", "3");
     m_oWorld.Restart();
     EXPECT_EQ(Note(), "No document has been used on 3 different days yet.\nDocuments are listed "
-                      "here once they reach the Favorites Threshold, now 3 days; to change it, "
-                      "choose Options on the View menu.");
+                      "here once they reach the Favorites Threshold, now 3 days.\nTo change the "
+                      "threshold, choose Options on the View menu.");
     QLabel& oNote = *Main().lblFavoritesEmpty();
     EXPECT_GE(oNote.height(), oNote.heightForWidth(oNote.width())) << "no line is cut off";
 
