@@ -209,11 +209,18 @@ void CRegistryStore::RemoveLeftovers(const std::string& sTarget) const {
 }
 
 void CRegistryStore::Commit(CSettingsTree oTree) {
-    try {
-        if (!m_bWritable || m_sSettingsFile.empty()) {
-            throw CRunTimeError(RunTimeErrors::PathFileAccessError,
-                                "the settings file was not read and is not replaced");
+    if (!m_bWritable || m_sSettingsFile.empty()) {
+        // Told once: every owner's change after it is refused the same way.
+        if (!m_bRefusalLogged && !m_sSettingsFile.empty()) {
+            m_bRefusalLogged = true;
+            Log(RunTimeErrors::PathFileAccessError,
+                CRunTimeError::StandardText(RunTimeErrors::PathFileAccessError), "CRegistry.Save",
+                "The settings file " + m_sSettingsFile +
+                    " is kept as it is: no change of the settings is saved in this run.");
         }
+        Fail(RunTimeErrors::PathFileAccessError);
+    }
+    try {
         CFileSystem& oFiles = CFileSystem::Current();
         const std::string sTarget = LinkTarget(m_sSettingsFile);
         unsigned int lMode = MPrivateFiles::FileMode;

@@ -18,15 +18,17 @@ class CFileTypeProvider;
 // The settings file is read once, when the store is made, and only when it is a regular file
 // within its size cap. Every change is written at once by replacing the file as a whole; when
 // that fails the change is dropped, so the tree in memory always matches the file. A write
-// goes through a symbolic link to the file behind it, keeps the file's permission bits, and
-// never replaces a read-only file.
+// goes through a symbolic link to the file behind it, keeps the user's rights of the file
+// (none for group and others; a new file and its folders are 0600 and 0700), and never
+// replaces a read-only file.
 // A line of the file that cannot be read is skipped and logged, and every other value is
 // kept; the keys it may have belonged to are told by KeyIncomplete. A file that exists but
 // cannot be read as a settings file (no regular file, over its cap, not readable, or nothing
 // of it readable) is damaged: it is logged, kept where it is as it is, and never replaced
 // (every change fails with 75), and the tree starts empty, so that the owners run on their
-// defaults until the user repairs or removes the file. Leftover temporary files of an
-// interrupted write are removed: the settings file itself is always the last complete one.
+// defaults until the user repairs or removes the file; the first refused change is logged.
+// Leftover temporary files of an interrupted write are removed: the settings file itself is
+// always the last complete one.
 class CRegistryStore {
 public:
     CRegistryStore(std::string sSettingsFile, CFileTypeProvider* pFileTypes,
@@ -88,6 +90,7 @@ private:
     CSettingsTree m_oTree;
     bool m_bWritable = true;
     bool m_bDamaged = false;
+    bool m_bRefusalLogged = false;
     std::vector<std::string> m_vLostKeys; // folded paths
     bool m_bAnyKeyLost = false;
 };

@@ -371,6 +371,11 @@ TEST_F(RegistryTest, DamagedFileIsKeptInPlaceNeverReplacedAndTheTreeStartsEmpty)
                 pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");
             }),
             RunTimeErrors::PathFileAccessError);
+        EXPECT_EQ(
+            ErrorOf([&] { pRegistry->KeyFromPath("HKCU\\Software").Values().Add("B", "2", 1); }),
+            RunTimeErrors::PathFileAccessError);
+        ASSERT_EQ(m_vLogged.size(), 2u) << "the refusal is logged once";
+        EXPECT_EQ(m_vLogged[1].rfind("75|CRegistry.Save|", 0), 0u) << m_vLogged[1];
         pRegistry.reset();
         EXPECT_EQ(
             ErrorOf([&] {
