@@ -1,5 +1,4 @@
 #include "app/core/MDayfold.h"
-#include "app/core/MSettings.h"
 #include "app/journal/CJournalWorld.h"
 #include "app/journal/CPrivateFolders.h"
 #include "app/journal/CSuspension.h"
@@ -100,46 +99,6 @@ TEST(PrivateFolders, TheGroupGetsTheDefaultsOnceAndHandEditsStay) {
     CPrivateFolders oNone;
     oNone.ReadValues();
     EXPECT_TRUE(oNone.Folders().empty()) << "the defaults are not put back";
-}
-
-TEST(PrivateFolders, FoldersThatMayBeLostAreUnknownAndTheirFileIsNeverWrittenOver) {
-    CJournalWorld oWorld;
-    const std::string sKey = "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy]\n";
-    const std::string sHeader = "Windows Registry Editor Version 5.00\n\n";
-    // The first line damaged; one folder written without its quotes; the group's own line
-    // damaged.
-    const std::vector<std::string> vDamaged = {
-        "Windows Registry Editor\n\n" + sKey + "\"Folder 1\"=\"/home/ann/Secret\"\n",
-        sHeader + sKey + "\"Folder 1\"=\"/home/ann/Secret\"\n\"Folder 2\"=/home/ann/Taxes\n",
-        sHeader + "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy\n" +
-            "\"Folder 1\"=\"/home/ann/Secret\"\n"};
-    for (const std::string& sText : vDamaged) {
-        oWorld.Temp().WriteFile("config/Quillon/Dayfold.reg", sText);
-        oWorld.RestartGlobals();
-        CPrivateFolders oFolders;
-        oFolders.ReadValues();
-        EXPECT_FALSE(oFolders.Known()) << sText;
-        EXPECT_TRUE(oFolders.Folders().empty());
-        EXPECT_TRUE(oFolders.Contains("/home/ann/Open.txt")) << "every document is private";
-        EXPECT_TRUE(oFolders.Contains("C:\\Users\\Ann\\Open.doc"));
-
-        // No owner's write replaces the file: not the folders, not another group's defaults.
-        EXPECT_FALSE(oFolders.SaveValues());
-        MSettings::CreateRegistryKeys(MDayfold::Registry(), "Window", {{"Left", "1"}});
-        EXPECT_EQ(CTempFolder::ReadFile(oWorld.SettingsFile()), sText);
-        EXPECT_EQ(std::distance(fs::directory_iterator(oWorld.Temp() / "config/Quillon"),
-                                fs::directory_iterator()),
-                  1);
-    }
-    // Repaired, the file tells the folders again, and the folders a user sets are known.
-    oWorld.Temp().WriteFile("config/Quillon/Dayfold.reg",
-                            sHeader + sKey + "\"Folder 1\"=\"/home/ann/Secret\"\n");
-    oWorld.RestartGlobals();
-    CPrivateFolders oRepaired;
-    oRepaired.ReadValues();
-    EXPECT_TRUE(oRepaired.Known());
-    EXPECT_FALSE(oRepaired.Contains("/home/ann/Open.txt"));
-    EXPECT_TRUE(oRepaired.Contains("/home/ann/Secret/Plan.txt"));
 }
 
 TEST(PrivateFolders, RemoveExistingTakesOnlyThatFoldersCopiesAndTheFoldersLeftEmpty) {
