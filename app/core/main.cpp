@@ -4,6 +4,7 @@
 #include "app/core/MDayfold.h"
 #include "app/journal/CJournalExport.h"
 #include "app/journal/CPrivateFolders.h"
+#include "app/journal/MJournalText.h"
 #include "app/window/MWindowProgram.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
@@ -92,7 +93,8 @@ int main(int argc, char** argv) {
         CPrivateFolders oPrivate;
         oPrivate.ReadValues();
         if (!oPrivate.Known()) {
-            std::cerr << "dayfold: " << CPrivateFolders::UnknownMessage(" ") << "\n";
+            std::cerr << "dayfold: " << MJournalText::TabField(CPrivateFolders::UnknownMessage(" "))
+                      << "\n";
             MDayfold::ReleaseGlobals();
             return 1;
         }
