@@ -59,6 +59,10 @@ std::string LoadResString(int iId) {
         {153, "Dayfold is already loaded."},
         {154, "rebuilding the Favorites list."},
         {155, "Please wait..."},
+        {190, "Dayfold cannot read its settings file, so it does not know which folders you "
+              "keep private."},
+        {191, "No document is journalled until you repair or remove the file, which Dayfold "
+              "keeps as it is:"},
     };
     const auto it = oTable.find(iId);
     return it == oTable.end() ? std::string() : it->second;
