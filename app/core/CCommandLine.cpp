@@ -2,6 +2,7 @@
 
 #include "app/journal/MJournalText.h"
 #include "platform/shell/CShellFolders.h"
+#include "platform/shell/MPrivateFiles.h"
 
 #include <exception>
 #include <filesystem>
@@ -132,8 +133,25 @@ std::optional<CCommandLine::SFolders> CCommandLine::FindFolders(std::string& sPr
         }
         SFolders oFolders;
         oFolders.sDataFolder = CShellFolders::DataFolder();
-        std::error_code ec;
-        std::filesystem::create_directories(oFolders.sDataFolder, ec);
+        if (m_bList || !m_sExportFormat.empty()) {
+            // The journal is only read: nothing is made, a read-only folder serves, and a
+            // missing one holds no day.
+            std::error_code ec;
+            if (!std::filesystem::exists(oFolders.sDataFolder, ec) && !ec) {
+                return oFolders;
+            }
+            if (const std::string sWhy = CShellFolders::FolderProblem(oFolders.sDataFolder, false);
+                !sWhy.empty()) {
+                sProblem = "the data folder " + oFolders.sDataFolder + " cannot be read: " + sWhy;
+                return std::nullopt;
+            }
+            return oFolders;
+        }
+        try {
+            MPrivateFiles::MakeFolders(oFolders.sDataFolder);
+        } catch (const std::exception&) {
+            // The check below tells the user why.
+        }
         if (const std::string sWhy = CShellFolders::FolderProblem(oFolders.sDataFolder, true);
             !sWhy.empty()) {
             sProblem = "the data folder " + oFolders.sDataFolder + " cannot be used: " + sWhy +
@@ -141,9 +159,6 @@ std::optional<CCommandLine::SFolders> CCommandLine::FindFolders(std::string& sPr
             return std::nullopt;
         }
 
-        if (m_bList || !m_sExportFormat.empty()) {
-            return oFolders; // the journal is only read
-        }
         std::string sNamedBy;
         if (!m_sRecentFolder.empty()) {
             oFolders.sRecentFolder = m_sRecentFolder;

@@ -45,9 +45,11 @@ public:
 
     // The data folder ($DAYFOLD_HOME, else $XDG_DATA_HOME/Dayfold), made when missing, and the
     // Recent folder (--recent-folder, else $DAYFOLD_RECENT, else <data folder>/Recent, which
-    // alone is made when missing). nullopt when one of them cannot be used: sProblem then tells
-    // the user which folder and why. --list and --export read the journal only: their Recent
-    // folder is neither looked for nor checked. Never throws.
+    // alone is made when missing); the folders made are private to the user (0700). nullopt
+    // when one of them cannot be used: sProblem then tells the user which folder and why.
+    // --list and --export read the journal only: their data folder needs only to be readable
+    // (missing, it holds no day) and nothing is made; their Recent folder is neither looked
+    // for nor checked. Never throws.
     std::optional<SFolders> FindFolders(std::string& sProblem) const;
 
 private:

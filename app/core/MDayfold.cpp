@@ -2,6 +2,8 @@
 
 #include "app/core/CAssert.h"
 #include "app/core/MSettings.h"
+#include "app/journal/CPrivateFolders.h"
+#include "app/journal/MJournalText.h"
 #include "app/repository/CCapture.h"
 #include "app/repository/CRepository.h"
 #include "app/repository/CShortcut.h"
@@ -17,9 +19,12 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
 #include "platform/shell/CClock.h"
+#include "platform/shell/CShellFolders.h"
 #include "platform/shell/CSingleInstance.h"
+#include "platform/shell/MPrivateFiles.h"
 
 #include <charconv>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -100,11 +105,47 @@ void CreateLibrary() {
     Globals().pLibrary = qlCommonLibrary::Application().Library();
 }
 
+// What an earlier version or a looser umask left open to other users of the machine is closed
+// once: a folder that is private already is not walked.
+void KeepPrivate(const SEnvironment& oEnvironment) {
+    const std::string sHome = CShellFolders::HomeFolder();
+    for (const std::string& sFolder :
+         {oEnvironment.sAppPath,
+          std::filesystem::path(oEnvironment.sSettingsFile).parent_path().string()}) {
+        if (sFolder.empty()) {
+            continue;
+        }
+        const std::vector<std::string> vFailed = MPrivateFiles::Tighten(sFolder, sHome);
+        if (vFailed.empty()) {
+            continue;
+        }
+        constexpr size_t Named = 5;
+        std::string sText = "Others may still read what lies in " + sFolder + ": ";
+        for (size_t n = 0; n < vFailed.size() && n < Named; ++n) {
+            sText += (n == 0 ? "" : "; ") + vFailed[n];
+        }
+        if (vFailed.size() > Named) {
+            sText += "; and " + std::to_string(vFailed.size() - Named) + " more";
+        }
+        LogError(CRunTimeError(RunTimeErrors::PermissionDenied, sText), "MDayfold.KeepPrivate",
+                 false);
+    }
+}
+
 void CreateRegistryAndRepository(const SEnvironment& oEnvironment) {
     SGlobals& g = Globals();
+    if (!oEnvironment.bReadOnly) {
+        KeepPrivate(oEnvironment);
+    }
     g.pRegistry = std::make_unique<CRegistry>(oEnvironment.sSettingsFile, oEnvironment.pFileTypes,
-                                              g.pErrorReporter.get(), g.pClock);
-    g.pRepository = std::make_unique<CRepository>(g.sAppPath);
+                                              g.pErrorReporter.get());
+    // A settings file that may have lost one of the private folders is not written in this
+    // run, before any owner makes its defaults: a write would drop the line that could not be
+    // read, and the folder would be public from the next start on.
+    if (g.pRegistry->KeyIncomplete(MSettings::GroupPath(CPrivateFolders::GroupName))) {
+        g.pRegistry->KeepSettingsFile();
+    }
+    g.pRepository = std::make_unique<CRepository>(g.sAppPath, !oEnvironment.bReadOnly);
 }
 
 void Run(const std::function<void()>& fStep) {
@@ -375,14 +416,17 @@ int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostre
     oCapture.ShortcutFiled = [&](const CShortcut& oShortcut, bool bCounted) {
         ++iFiled;
         iCounted += bCounted ? 1 : 0;
+        // Names as --list prints them: a terminal acts on no character of them.
         oOut << (bCounted ? "filed   " : "updated ") << oShortcut.Year() << "/" << oShortcut.Month()
-             << "/" << oShortcut.Day() << "/" << oShortcut.FileName() << "\n";
+             << "/" << oShortcut.Day() << "/" << MJournalText::TabField(oShortcut.FileName())
+             << "\n";
     };
     oCapture.FilingFailed = [&](const std::string&) { ++iFailed; };
     oCapture.GetShortcuts();
     const bool bSaved = !oFavorites.Refused() && (!oFavorites.Changed() || oFavorites.Save());
 
-    oOut << Counted(iFiled, "shortcut", "shortcuts") << " filed from " << sRecentFolder << " ("
+    oOut << Counted(iFiled, "shortcut", "shortcuts") << " filed from "
+         << MJournalText::TabField(sRecentFolder) << " ("
          << Counted(iCounted, "new day", "new days") << " of use); "
          << (bSaved ? Counted(oFavorites.Count(), "document", "documents") + " in Favorites.dat"
                     : "Favorites.dat not saved")
@@ -404,11 +448,13 @@ int CaptureOnce(const std::string& sRecentFolder, std::ostream& oOut, std::ostre
     const std::string sLog = ErrorReporter().LogFile();
     if (CLogFile(sLog).AppendLine(Clock().Now().ToIsoText() + "\t0\t" + sWhat +
                                   "\tMDayfold.CaptureOnce\t")) {
-        oErr << "dayfold: " << sWhat << "; see " << sLog << "\n";
+        oErr << "dayfold: " << MJournalText::TabField(sWhat) << "; see "
+             << MJournalText::TabField(sLog) << "\n";
     } else {
-        oErr << "dayfold: " << sWhat << "; the error log " << sLog << " cannot be written:\n";
+        oErr << "dayfold: " << MJournalText::TabField(sWhat) << "; the error log "
+             << MJournalText::TabField(sLog) << " cannot be written:\n";
         for (const std::string& sError : oCollector.Errors()) {
-            oErr << "dayfold:   " << sError << "\n";
+            oErr << "dayfold:   " << MJournalText::TabField(sError) << "\n";
         }
     }
     return 1;

@@ -34,6 +34,9 @@ struct SEnvironment {
     CMessagePresenter* pPresenter = nullptr; // null: the console
     // The lock file that keeps one instance per user (Main only; empty: no such check).
     std::string sLockFile;
+    // The run only reads the journal (--list, --export): nothing is made or changed in the
+    // data folder, which may be read-only.
+    bool bReadOnly = false;
 };
 
 // The parts of start-up that need the desktop, given by the window layer. Each may be empty.
@@ -60,7 +63,12 @@ enum class EStart {
 EStart Main(const SEnvironment& oEnvironment, const SWindowSteps& oSteps);
 
 // Error reporter (with ErrorLog.txt), assertion object, event log (EventLog.txt), library,
-// settings registry and repository, in that order. The program folder must exist.
+// settings registry and repository, in that order. The program folder must exist, unless the
+// run only reads. Unless it only reads, the data folder and the settings folder are made
+// private to the user first when an earlier run or umask left them open to others
+// (MPrivateFiles::Tighten), and Daily is made when missing. A settings file that may have
+// lost one of the private folders (CRegistry::KeyIncomplete of the Privacy group) is kept as
+// it is for the whole run.
 void CreateGlobals(const SEnvironment& oEnvironment);
 void ReleaseGlobals();
 bool GlobalsCreated();

@@ -4,6 +4,7 @@
 #include "app/core/MDayfold.h"
 #include "app/journal/CJournalExport.h"
 #include "app/journal/CPrivateFolders.h"
+#include "app/journal/MJournalText.h"
 #include "app/window/MWindowProgram.h"
 #include "platform/errors/CErrorReporter.h"
 #include "platform/registry/CFreedesktopFileTypes.h"
@@ -80,11 +81,22 @@ int main(int argc, char** argv) {
             return MWindowProgram::Run(argc, argv, oEnvironment, oFolders->sRecentFolder,
                                        oFolders->bFedFromDesktop);
         }
+        oEnvironment.bReadOnly = bJournal;
         MDayfold::CreateGlobals(oEnvironment);
         if (bJournal) {
             const int iResult = WriteJournal(oLine, oFolders->sDataFolder);
             MDayfold::ReleaseGlobals();
             return iResult;
+        }
+        // The private folders as the window keeps them: their documents are passed over. When
+        // they are not known, nothing is journalled.
+        CPrivateFolders oPrivate;
+        oPrivate.ReadValues();
+        if (!oPrivate.Known()) {
+            std::cerr << "dayfold: " << MJournalText::TabField(CPrivateFolders::UnknownMessage(" "))
+                      << "\n";
+            MDayfold::ReleaseGlobals();
+            return 1;
         }
         if (oFolders->bFedFromDesktop) {
             // What the desktop recorded since the last run reaches the Recent folder first.
@@ -92,9 +104,6 @@ int main(int argc, char** argv) {
             oFeed.SetErrorReporter(&MDayfold::ErrorReporter());
             oFeed.Update();
         }
-        // The private folders as the window keeps them: their documents are passed over.
-        CPrivateFolders oPrivate;
-        oPrivate.ReadValues();
         const int iResult = MDayfold::CaptureOnce(
             oFolders->sRecentFolder, std::cout,
             [&oPrivate](const std::string& sTarget) { return oPrivate.Contains(sTarget); });

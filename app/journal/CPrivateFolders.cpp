@@ -5,6 +5,7 @@
 #include "app/journal/CJournalScan.h"
 #include "app/journal/MJournalFiles.h"
 #include "app/repository/CRepository.h"
+#include "app/resources/MResources.h"
 #include "platform/errors/CRunTimeError.h"
 #include "platform/registry/CRegistry.h"
 #include "platform/registry/CRegistryValues.h"
@@ -139,6 +140,7 @@ std::string CPrivateFolders::Normalised(const std::string& sFolder) {
 }
 
 void CPrivateFolders::SetFolders(const std::vector<std::string>& vFolders) {
+    m_bKnown = true;
     m_vFolders.clear();
     m_vParsed.clear();
     std::vector<SPath> vNamed;
@@ -161,6 +163,9 @@ void CPrivateFolders::SetFolders(const std::vector<std::string>& vFolders) {
 }
 
 bool CPrivateFolders::Contains(const std::string& sPath) const {
+    if (!m_bKnown) {
+        return true;
+    }
     const std::optional<SPath> oPath = Parse(sPath);
     if (!oPath) {
         return false;
@@ -182,6 +187,11 @@ bool CPrivateFolders::Contains(const std::string& sPath) const {
 
 void CPrivateFolders::ReadValues() {
     try {
+        if (MDayfold::Registry().KeyIncomplete(MSettings::GroupPath(GroupName))) {
+            SetFolders({});
+            m_bKnown = false;
+            return;
+        }
         std::optional<CRegistryValues> oValues;
         try {
             oValues = GroupValues();
@@ -213,6 +223,11 @@ void CPrivateFolders::ReadValues() {
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "CPrivateFolders.ReadValues", false);
     }
+}
+
+std::string CPrivateFolders::UnknownMessage(const std::string& sBreak) {
+    return MResources::LoadResString(190) + sBreak + MResources::LoadResString(191) + sBreak +
+           MDayfold::Registry().SettingsFile();
 }
 
 bool CPrivateFolders::SaveValues() {

@@ -25,8 +25,16 @@ public:
 
     // Reads the folders, making the group with the defaults when it does not exist; a folder
     // set by the user is never reset. Without a group (the settings file cannot be written)
-    // the defaults hold.
+    // the defaults hold. When the group may have lost folders (the settings file is damaged,
+    // or a line that may be one of its values could not be read), the folders are not known:
+    // the defaults would make public what the user made private, so every document counts as
+    // private. (Such a settings file is kept as it is from the start: MDayfold::CreateGlobals.)
     void ReadValues();
+    // False after ReadValues found the folders unknown; SetFolders makes them known.
+    bool Known() const { return m_bKnown; }
+    // What the user is told when the folders are not known: the two sentences of the string
+    // table and the settings file, sBreak between them.
+    static std::string UnknownMessage(const std::string& sBreak);
     // Stores the folders as "Folder 1" ... "Folder n" in place of the old values; true when
     // stored.
     bool SaveValues();
@@ -38,7 +46,8 @@ public:
     void SetFolders(const std::vector<std::string>& vFolders);
     static std::vector<std::string> DefaultFolders();
 
-    // Whether the document sPath lies in one of the folders or below.
+    // Whether the document sPath lies in one of the folders or below; always true when the
+    // folders are not known.
     bool Contains(const std::string& sPath) const;
     // Whether sPath is sFolder or lies below it.
     static bool IsInside(const std::string& sPath, const std::string& sFolder);
@@ -64,4 +73,5 @@ private:
 
     std::vector<std::string> m_vFolders;
     std::vector<SPath> m_vParsed; // the folders, and where links lead from them
+    bool m_bKnown = true;
 };

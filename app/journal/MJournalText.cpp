@@ -1,6 +1,7 @@
 #include "app/journal/MJournalText.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 // The length of the well-formed UTF-8 sequence at nPos, or 0 when the byte there starts none.
@@ -46,6 +47,46 @@ std::string Hex(const char* pszFormat, unsigned uValue) {
     char sz[8];
     std::snprintf(sz, sizeof sz, pszFormat, uValue);
     return sz;
+}
+
+// The control character at nPos of well-formed UTF-8 (C0, DEL, or C1 U+0080 to U+009F), as its
+// code point, and its length in bytes; 0 when there is none.
+size_t ControlAt(const std::string& sValid, size_t nPos, unsigned& uCode) {
+    const auto u = static_cast<unsigned char>(sValid[nPos]);
+    if (u < 0x20 || u == 0x7F) {
+        uCode = u;
+        return 1;
+    }
+    if (u == 0xC2 && nPos + 1 < sValid.size() &&
+        static_cast<unsigned char>(sValid[nPos + 1]) <= 0x9F) {
+        uCode = static_cast<unsigned char>(sValid[nPos + 1]);
+        return 2;
+    }
+    return 0;
+}
+
+// sValid with every control character that a terminal acts on written "\xHH" (HH its code
+// point), except those of szKept.
+std::string WithoutControls(const std::string& sValid, const char* szKept) {
+    std::string sOut;
+    sOut.reserve(sValid.size());
+    for (size_t nPos = 0; nPos < sValid.size();) {
+        unsigned uCode = 0;
+        const size_t nLength = ControlAt(sValid, nPos, uCode);
+        if (nLength == 0 || (uCode != 0 && std::strchr(szKept, static_cast<int>(uCode)))) {
+            sOut += sValid[nPos++];
+            continue;
+        }
+        sOut += Hex("\\x%02x", uCode);
+        nPos += nLength;
+    }
+    return sOut;
+}
+
+// A spreadsheet takes a cell that begins with one of these for a formula.
+bool StartsLikeFormula(const std::string& sCell) {
+    return !sCell.empty() && sCell.front() != '\0' &&
+           std::strchr("=+-@\t\r", sCell.front()) != nullptr;
 }
 } // namespace
 
@@ -99,7 +140,10 @@ std::string ValidUtf8(const std::string& sText) {
 }
 
 std::string CsvField(const std::string& sText) {
-    const std::string sValid = ValidUtf8(sText);
+    std::string sValid = WithoutControls(ValidUtf8(sText), "\t\n\r");
+    if (StartsLikeFormula(sValid)) {
+        sValid.insert(sValid.begin(), '\'');
+    }
     const bool bQuote = sValid.find_first_of(",\"\r\n") != std::string::npos ||
                         (!sValid.empty() && (sValid.front() == ' ' || sValid.back() == ' '));
     if (!bQuote) {
@@ -171,7 +215,6 @@ std::string TabField(const std::string& sText) {
     std::string sOut;
     sOut.reserve(sValid.size());
     for (const char c : sValid) {
-        const auto u = static_cast<unsigned char>(c);
         if (c == '\\') {
             sOut += "\\\\";
         } else if (c == '\t') {
@@ -180,13 +223,11 @@ std::string TabField(const std::string& sText) {
             sOut += "\\n";
         } else if (c == '\r') {
             sOut += "\\r";
-        } else if (u < 0x20 || u == 0x7F) {
-            sOut += Hex("\\x%02x", u);
         } else {
             sOut += c;
         }
     }
-    return sOut;
+    return WithoutControls(sOut, "");
 }
 
 } // namespace MJournalText

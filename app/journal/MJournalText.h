@@ -21,7 +21,11 @@ std::optional<CDateTime> ParseIsoDate(const std::string& sText);
 std::string ValidUtf8(const std::string& sText);
 
 // A CSV field (RFC 4180): between double quotes, with each quote doubled, when it holds a
-// comma, a quote, a line break, or a blank at either end; as it is otherwise.
+// comma, a quote, a line break, or a blank at either end; as it is otherwise. A control
+// character other than tab and the line breaks is written "\xHH" (its code point), so that a
+// terminal showing the file does not act on it; a field that begins with "=", "+", "-", "@",
+// a tab or a carriage return gets a leading "'", so that a spreadsheet opening the file takes
+// it for text and never for a formula.
 std::string CsvField(const std::string& sText);
 
 // A JSON string with its quotes. The quote and the backslash are escaped, and so is every
@@ -30,7 +34,8 @@ std::string CsvField(const std::string& sText);
 std::string JsonString(const std::string& sText);
 
 // A field of a tab-separated line: a backslash, tab, line feed and carriage return are written
-// "\\", "\t", "\n" and "\r", any other control character "\xHH", so one line stays one record.
+// "\\", "\t", "\n" and "\r", any other control character (C0, DEL and C1) "\xHH" with its
+// code point, so one line stays one record and a terminal acts on none of it.
 std::string TabField(const std::string& sText);
 
 } // namespace MJournalText

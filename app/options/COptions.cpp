@@ -68,7 +68,8 @@ void COptions::ReadValues() {
         std::optional<CRegistryValues> oValues = OpenValues(pError);
         if (!oValues) {
             CreateOptionRegistryKeys();
-            m_bDefaultOptionsUsed = true;
+            // A first run; a settings file that could not be read is no first run to welcome.
+            m_bDefaultOptionsUsed = !MDayfold::Registry().Damaged();
             oValues = OpenValues(pError);
             if (!oValues && pError) {
                 // The group could not be made: the program runs on the defaults.

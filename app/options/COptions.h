@@ -31,7 +31,8 @@ public:
     explicit COptions(DialogLoader fLoadDialog = nullptr);
 
     std::string ClassName() const { return m_sClassName; }
-    // True when ReadValues found no "Options" group and created it with the defaults.
+    // True when ReadValues found no "Options" group and created it with the defaults (not when
+    // the settings file is damaged: that is no first run).
     bool DefaultOptionsUsed() const { return m_bDefaultOptionsUsed; }
     // The values last read or saved; 0 before the first ReadValues.
     std::int32_t FavoritesThreshold() const { return m_lFavoritesThreshold; }

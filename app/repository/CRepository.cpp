@@ -7,6 +7,7 @@
 #include "platform/errors/CRunTimeError.h"
 #include "platform/shell/CClock.h"
 #include "platform/shell/MCaseFold.h"
+#include "platform/shell/MPrivateFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -68,9 +69,11 @@ bool CRepository::IsTemporaryCopy(const std::string& sName) {
                        [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
-CRepository::CRepository(const std::string& sAppPath) : m_sDailyPath(sAppPath + "/Daily") {
-    std::error_code ec;
-    std::filesystem::create_directory(m_sDailyPath, ec);
+CRepository::CRepository(const std::string& sAppPath, bool bMakeDaily)
+    : m_sDailyPath(sAppPath + "/Daily") {
+    if (bMakeDaily && mkdir(m_sDailyPath.c_str(), MPrivateFiles::FolderMode) == 0) {
+        chmod(m_sDailyPath.c_str(), MPrivateFiles::FolderMode); // whatever the umask
+    }
 }
 
 bool CRepository::IsNumeric(const std::string& sName) {

@@ -15,8 +15,9 @@
 // prunes folders left empty.
 class CRepository {
 public:
-    // Creates <sAppPath>/Daily when it is missing.
-    explicit CRepository(const std::string& sAppPath);
+    // Creates <sAppPath>/Daily when it is missing (private to the user: 0700), unless
+    // bMakeDaily is false (a run that only reads the journal).
+    explicit CRepository(const std::string& sAppPath, bool bMakeDaily = true);
 
     std::string ClassName() const { return "CRepository"; }
     const std::string& DailyPath() const { return m_sDailyPath; }

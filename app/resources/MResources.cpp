@@ -106,6 +106,10 @@ std::string LoadResString(int iId) {
         {184, "No documents on %1"},
         {185, "1 document on %1"},
         {186, "%1 documents on %2"}, // count, day
+        {190, "Dayfold cannot read its settings file, so it does not know which folders you "
+              "keep private."},
+        {191, "No document is journalled until you repair or remove the file, which Dayfold "
+              "keeps as it is:"},
     };
     const auto it = oTable.find(iId);
     return it == oTable.end() ? std::string() : it->second;

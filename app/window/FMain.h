@@ -470,6 +470,8 @@ private:
     std::unique_ptr<CPrivateFolders> m_pPrivateFolders;
     std::unique_ptr<CSuspension> m_pSuspension;
     bool m_bTimedSuspension = false;
+    // The user was told that the private folders are not known (once a run).
+    bool m_bPrivacyUnknownTold = false;
     // The journal: its index, the days' counts of the year, the documents that are gone, and
     // each list's documents by row key (what the greyed rows ask about).
     CJournalIndex m_oJournal;

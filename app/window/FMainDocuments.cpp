@@ -147,7 +147,7 @@ void FMain::CopyBackToRecent(const std::string& sShortcut) {
     // Last written now: the next poll files it under today.
     const std::time_t tNow = MDayfold::Clock().Now().ToUnixTime();
     const struct timespec atsTimes[2] = {{tNow, 0}, {tNow, 0}};
-    if (fchmod(iFile, 0644) != 0 || futimens(iFile, atsTimes) != 0) {
+    if (fchmod(iFile, 0600) != 0 || futimens(iFile, atsTimes) != 0) {
         Fail(errno);
     }
     if (::close(iFile) != 0) {

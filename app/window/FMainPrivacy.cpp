@@ -8,6 +8,7 @@
 #include "app/resources/MIcons.h"
 #include "app/window/FMain.h"
 #include "platform/controls/CTrayIcon.h"
+#include "platform/errors/CMessagePresenter.h"
 
 #include <QAction>
 
@@ -23,6 +24,13 @@ void FMain::ReadPrivateFolders() {
         const CPrivateFolders* pPrivate = m_pPrivateFolders.get();
         m_oCapture.SetPrivateFolders(
             [pPrivate](const std::string& sTarget) { return pPrivate->Contains(sTarget); });
+        if (!m_pPrivateFolders->Known() && !m_bPrivacyUnknownTold) {
+            // Every document counts as private meanwhile: nothing is journalled.
+            m_bPrivacyUnknownTold = true;
+            MDayfold::Presenter().Show(CPrivateFolders::UnknownMessage("\r\n\r\n"),
+                                       MDayfold::AppTitle(),
+                                       MessageBox::OkOnly + MessageBox::Exclamation);
+        }
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.ReadPrivateFolders", false);
     }

@@ -1,8 +1,13 @@
 #include "platform/errors/CLogFile.h"
 
-#include <cstdio>
+#include "platform/shell/CFileSystem.h"
+#include "platform/shell/MPrivateFiles.h"
+
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 CLogFile::CLogFile(std::string sPath, std::uintmax_t ullLimit)
     : m_sPath(std::move(sPath)), m_ullLimit(ullLimit) {}
@@ -39,10 +44,25 @@ bool CLogFile::AppendLine(const std::string& sLine) const {
         }
     }
     sText += '\n';
-    std::FILE* pFile = std::fopen(m_sPath.c_str(), "ab");
-    if (pFile == nullptr) {
+    // The system's own calls, not the file system in use: a fault put into the program's files
+    // must not keep the log from telling of it.
+    const int iFd = MPrivateFiles::OpenOrCreate(m_sPath, O_WRONLY | O_APPEND | O_CLOEXEC,
+                                                CFileSystem::System());
+    if (iFd < 0) {
         return false;
     }
-    const bool bWritten = std::fwrite(sText.data(), 1, sText.size(), pFile) == sText.size();
-    return (std::fclose(pFile) == 0) && bWritten;
+    const char* pData = sText.data();
+    size_t nLeft = sText.size();
+    while (nLeft > 0) {
+        const ssize_t nWritten = ::write(iFd, pData, nLeft);
+        if (nWritten < 0 && errno == EINTR) {
+            continue;
+        }
+        if (nWritten <= 0) {
+            break;
+        }
+        pData += nWritten;
+        nLeft -= static_cast<size_t>(nWritten);
+    }
+    return ::close(iFd) == 0 && nLeft == 0;
 }

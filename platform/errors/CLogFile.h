@@ -6,6 +6,7 @@
 // A text log appended one line per entry, UTF-8. Earlier lines are never truncated; a log
 // that grows past its limit is renamed once to "<name>.old.txt" (replacing an older one) so
 // that it cannot fill the disk. A log that cannot be written loses the entry, nothing more.
+// A new log is made readable and writable by its user alone (it names the user's documents).
 class CLogFile {
 public:
     static constexpr std::uintmax_t DefaultLimit = 1024 * 1024;

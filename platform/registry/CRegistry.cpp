@@ -5,9 +5,8 @@
 #include "platform/registry/MRegistryText.h"
 
 CRegistry::CRegistry(std::string sSettingsFile, CFileTypeProvider* pFileTypes,
-                     CErrorReporter* pReporter, const CClock* pClock)
-    : m_pStore(std::make_shared<CRegistryStore>(std::move(sSettingsFile), pFileTypes, pReporter,
-                                                pClock)) {}
+                     CErrorReporter* pReporter)
+    : m_pStore(std::make_shared<CRegistryStore>(std::move(sSettingsFile), pFileTypes, pReporter)) {}
 
 CRegistryKey CRegistry::KeyFromRoot(std::uint32_t lRoot) {
     if (!CRegistryStore::RootName(lRoot)) {
@@ -32,4 +31,22 @@ CRegistryKey CRegistry::KeyFromPath(const std::string& sPath) {
 
 const std::string& CRegistry::SettingsFile() const {
     return m_pStore->SettingsFile();
+}
+
+bool CRegistry::Damaged() const {
+    return m_pStore->Damaged();
+}
+
+bool CRegistry::KeyIncomplete(const std::string& sPath) const {
+    std::vector<std::string> vParts = MRegistryText::SplitPath(sPath);
+    if (vParts.empty() ||
+        CRegistryStore::RootFromName(vParts.front()) != CRegistry::HKEY_CURRENT_USER) {
+        return false; // only the settings file can lose values
+    }
+    vParts.erase(vParts.begin());
+    return m_pStore->KeyIncomplete(MRegistryText::JoinPath(vParts));
+}
+
+void CRegistry::KeepSettingsFile() {
+    m_pStore->KeepFile();
 }

@@ -6,12 +6,12 @@
 #include "platform/registry/CSettingsFile.h"
 #include "platform/registry/MRegistryText.h"
 #include "platform/shell/CAtomicFile.h"
-#include "platform/shell/CClock.h"
 #include "platform/shell/CFileSystem.h"
 #include "platform/shell/MFileRead.h"
+#include "platform/shell/MPrivateFiles.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -39,19 +39,6 @@ bool EndsWithName(const std::string& sKey, const std::string& sTail) {
     return sKey.size() > sTail.size() &&
            MRegistryText::SameName(sKey.substr(sKey.size() - sTail.size()), sTail) &&
            sKey[sKey.size() - sTail.size() - 1] == '\\';
-}
-
-std::string TwoDigits(int iValue) {
-    std::string sDigits = std::to_string(iValue);
-    if (sDigits.size() < 2) {
-        sDigits.insert(sDigits.begin(), '0');
-    }
-    return sDigits;
-}
-
-std::string Stamp(const CDateTime& dtNow) {
-    return std::to_string(dtNow.Year()) + TwoDigits(dtNow.Month()) + TwoDigits(dtNow.Day()) +
-           TwoDigits(dtNow.Hour()) + TwoDigits(dtNow.Minute()) + TwoDigits(dtNow.Second());
 }
 
 // The file that sPath stands for: sPath itself, or where its symbolic links lead, so that a
@@ -85,28 +72,6 @@ std::string LinkTarget(std::string sPath) {
     throw CRunTimeError::FromErrno(ELOOP, sPath);
 }
 
-// Makes sFolder and the folders above it that are missing.
-void MakeFolders(const std::string& sFolder) {
-    if (sFolder.empty() || sFolder == "/") {
-        return;
-    }
-    CFileSystem& oFiles = CFileSystem::Current();
-    struct stat oStat {};
-    if (oFiles.Stat(sFolder, oStat) == 0) {
-        if (!S_ISDIR(oStat.st_mode)) {
-            throw CRunTimeError::FromErrno(ENOTDIR, sFolder);
-        }
-        return;
-    }
-    if (errno != ENOENT) {
-        throw CRunTimeError::FromErrno(errno, sFolder);
-    }
-    MakeFolders(fs::path(sFolder).parent_path().string());
-    if (oFiles.MakeFolder(sFolder, 0755) != 0 && errno != EEXIST) {
-        throw CRunTimeError::FromErrno(errno, sFolder);
-    }
-}
-
 // The settings lines that were skipped, for the log: the first few in full.
 std::string SkippedText(const std::vector<std::string>& vSkipped) {
     constexpr std::size_t Listed = 10;
@@ -123,9 +88,8 @@ std::string SkippedText(const std::vector<std::string>& vSkipped) {
 } // namespace
 
 CRegistryStore::CRegistryStore(std::string sSettingsFile, CFileTypeProvider* pFileTypes,
-                               CErrorReporter* pReporter, const CClock* pClock)
-    : m_sSettingsFile(std::move(sSettingsFile)), m_pFileTypes(pFileTypes), m_pReporter(pReporter),
-      m_pClock(pClock != nullptr ? pClock : &CClock::System()) {
+                               CErrorReporter* pReporter)
+    : m_sSettingsFile(std::move(sSettingsFile)), m_pFileTypes(pFileTypes), m_pReporter(pReporter) {
     Load();
 }
 
@@ -168,6 +132,15 @@ void CRegistryStore::Load() {
     if (m_sSettingsFile.empty()) {
         return;
     }
+    const auto Damage = [this](const CRunTimeError& oError, const std::string& sWhat) {
+        // Never written over: the user's settings, private folders among them, are in it.
+        m_bDamaged = true;
+        m_bWritable = false;
+        Log(oError.Number(), oError.Description(), "CRegistry.Load",
+            "The settings file " + m_sSettingsFile + " " + sWhat +
+                "; it is kept as it is and not written, and the defaults are used until it is "
+                "repaired or removed.");
+    };
     std::string sText;
     try {
         sText = MFileRead::ReadRegularFile(m_sSettingsFile, MFileRead::SettingsFileCap);
@@ -176,10 +149,8 @@ void CRegistryStore::Load() {
             oError.Number() == RunTimeErrors::PathNotFound) {
             return; // a first run: the owners create their defaults
         }
-        // A folder, a device, a pipe, a runaway file: never read, never replaced.
-        m_bWritable = false;
-        Log(oError.Number(), oError.Description(), "CRegistry.Load",
-            "The settings file " + m_sSettingsFile + " cannot be read; settings are not saved.");
+        // A folder, a device, a pipe, a runaway file, a file the user may not read.
+        Damage(oError, "cannot be read");
         return;
     }
     std::string sTarget;
@@ -190,12 +161,17 @@ void CRegistryStore::Load() {
     }
     RemoveLeftovers(sTarget);
     std::vector<std::string> vSkipped;
+    CSettingsFile::SLostKeys oLost;
     try {
-        m_oTree = CSettingsFile::Parse(sText, &vSkipped);
+        m_oTree = CSettingsFile::Parse(sText, &vSkipped, &oLost);
     } catch (const CRunTimeError& oError) {
-        SetAside(sTarget, oError);
+        Damage(oError, "is damaged (" + oError.Description() + ")");
         return;
     }
+    for (const std::string& sPath : oLost.vPaths) {
+        m_vLostKeys.push_back(MRegistryText::Fold(sPath));
+    }
+    m_bAnyKeyLost = oLost.bAnyKey;
     if (!vSkipped.empty()) {
         Log(RunTimeErrors::TypeMismatch, CRunTimeError::StandardText(RunTimeErrors::TypeMismatch),
             "CRegistry.Load",
@@ -207,23 +183,12 @@ void CRegistryStore::Load() {
     }
 }
 
-void CRegistryStore::SetAside(const std::string& sTarget, const CRunTimeError& oError) {
-    // Keep the damaged file for the user to look at; never write over it.
-    const std::string sBase = sTarget + ".corrupt-" + Stamp(m_pClock->Now());
-    std::string sAside = sBase;
-    struct stat oStat {};
-    for (int i = 2; lstat(sAside.c_str(), &oStat) == 0 && i < 100; ++i) {
-        sAside = sBase + "-" + std::to_string(i);
+bool CRegistryStore::KeyIncomplete(const std::string& sKey) const {
+    if (m_bDamaged || m_bAnyKeyLost) {
+        return true;
     }
-    std::string sMessage =
-        "The settings file " + m_sSettingsFile + " is damaged (" + oError.Description() + ")";
-    if (lstat(sAside.c_str(), &oStat) != 0 && std::rename(sTarget.c_str(), sAside.c_str()) == 0) {
-        sMessage += "; it was kept as " + sAside + " and the settings start from defaults.";
-    } else {
-        m_bWritable = false;
-        sMessage += "; it could not be set aside, so settings are not saved.";
-    }
-    Log(oError.Number(), CRunTimeError::StandardText(oError.Number()), "CRegistry.Load", sMessage);
+    const std::string sFolded = MRegistryText::Fold(Normalized(sKey));
+    return std::find(m_vLostKeys.begin(), m_vLostKeys.end(), sFolded) != m_vLostKeys.end();
 }
 
 void CRegistryStore::RemoveLeftovers(const std::string& sTarget) const {
@@ -244,26 +209,33 @@ void CRegistryStore::RemoveLeftovers(const std::string& sTarget) const {
 }
 
 void CRegistryStore::Commit(CSettingsTree oTree) {
-    try {
-        if (!m_bWritable || m_sSettingsFile.empty()) {
-            throw CRunTimeError(RunTimeErrors::PathFileAccessError,
-                                "the settings file was not read and is not replaced");
+    if (!m_bWritable || m_sSettingsFile.empty()) {
+        // Told once: every owner's change after it is refused the same way.
+        if (!m_bRefusalLogged && !m_sSettingsFile.empty()) {
+            m_bRefusalLogged = true;
+            Log(RunTimeErrors::PathFileAccessError,
+                CRunTimeError::StandardText(RunTimeErrors::PathFileAccessError), "CRegistry.Save",
+                "The settings file " + m_sSettingsFile +
+                    " is kept as it is: no change of the settings is saved in this run.");
         }
+        Fail(RunTimeErrors::PathFileAccessError);
+    }
+    try {
         CFileSystem& oFiles = CFileSystem::Current();
         const std::string sTarget = LinkTarget(m_sSettingsFile);
-        unsigned int lMode = 0644;
+        unsigned int lMode = MPrivateFiles::FileMode;
         if (struct stat oStat{}; oFiles.Stat(sTarget, oStat) == 0) {
             // A file made read-only stays as it is, even for a user whom permissions do not
-            // stop; any other keeps its permission bits.
+            // stop; any other keeps its user's rights, and only its user's.
             if ((oStat.st_mode & 0222) == 0 || oFiles.Access(sTarget, W_OK) != 0) {
                 throw CRunTimeError(RunTimeErrors::PermissionDenied, sTarget + " is read-only");
             }
-            lMode = oStat.st_mode & 0777;
+            lMode = oStat.st_mode & 0700;
         } else if (errno != ENOENT) {
             // Whether it is there (and its mode) is not known: it is not replaced blindly.
             throw CRunTimeError::FromErrno(errno, sTarget);
         } else {
-            MakeFolders(fs::path(sTarget).parent_path().string());
+            MPrivateFiles::MakeFolders(fs::path(sTarget).parent_path().string());
         }
         CAtomicFile::Write(sTarget, CSettingsFile::Format(oTree), lMode);
     } catch (const CRunTimeError& oError) {

@@ -59,6 +59,7 @@ std::string Trim(const std::string& sText) {
 // A line that cannot be read, and why.
 struct SUnreadable {
     std::string sWhy;
+    bool bOutside = false; // a key line of a key outside HKEY_CURRENT_USER
 };
 
 // Reads a quoted, escaped text starting at sLine[n] == '"'; leaves n after the closing quote.
@@ -133,7 +134,7 @@ std::vector<std::string> SectionParts(const std::string& sLine) {
     const std::string sRoot = CSettingsFile::RootName;
     if (!MRegistryText::SameName(sFull.substr(0, sRoot.size()), sRoot) ||
         (sFull.size() > sRoot.size() && sFull[sRoot.size()] != '\\')) {
-        throw SUnreadable{"key outside " + sRoot};
+        throw SUnreadable{"key outside " + sRoot, true};
     }
     const std::string sRest = sFull.substr(sRoot.size());
     if (sRest.find("\\\\") != std::string::npos || (!sRest.empty() && sRest.back() == '\\')) {
@@ -252,8 +253,8 @@ std::string CSettingsFile::Format(const CSettingsTree& oTree) {
     return sText;
 }
 
-CSettingsTree CSettingsFile::Parse(const std::string& sRawText,
-                                   std::vector<std::string>* pvSkipped) {
+CSettingsTree CSettingsFile::Parse(const std::string& sRawText, std::vector<std::string>* pvSkipped,
+                                   SLostKeys* pLostKeys) {
     std::string sText;
     if (sRawText.size() >= 2 && static_cast<unsigned char>(sRawText[0]) == 0xFF &&
         static_cast<unsigned char>(sRawText[1]) == 0xFE) {
@@ -269,6 +270,7 @@ CSettingsTree CSettingsFile::Parse(const std::string& sRawText,
     CSettingsTree::KeyId nKey = CSettingsTree::Root;
     bool bInKey = false;
     bool bKeySkipped = false;
+    SLostKeys oLost;
     bool bHeader = false;
     bool bAnythingRead = false;
     std::vector<std::string> vSkipped;
@@ -321,6 +323,12 @@ CSettingsTree CSettingsFile::Parse(const std::string& sRawText,
             bAnythingRead = true;
         } catch (const SUnreadable& oUnreadable) {
             vSkipped.push_back(SkippedLine(nLine, sLine, oUnreadable.sWhy));
+            if (sLine[0] == '[') {
+                // Only a key outside the tree is known to hold none of its values.
+                oLost.bAnyKey = oLost.bAnyKey || !oUnreadable.bOutside;
+            } else if (bInKey) {
+                oLost.vPaths.push_back(oTree.Path(nKey));
+            }
         }
     }
     if (!vSkipped.empty() && !bAnythingRead) {
@@ -328,6 +336,9 @@ CSettingsTree CSettingsFile::Parse(const std::string& sRawText,
     }
     if (pvSkipped != nullptr) {
         *pvSkipped = std::move(vSkipped);
+    }
+    if (pLostKeys != nullptr) {
+        *pLostKeys = std::move(oLost);
     }
     return oTree;
 }

@@ -23,6 +23,15 @@ public:
     static constexpr const char* Header = "Windows Registry Editor Version 5.00";
     static constexpr const char* RootName = "HKEY_CURRENT_USER";
 
+    // The keys of HKEY_CURRENT_USER whose values a skipped line may have held.
+    struct SLostKeys {
+        // The keys (paths below the root) under which a value line was skipped.
+        std::vector<std::string> vPaths;
+        // A key line of HKEY_CURRENT_USER was skipped: the values under it may belong to any
+        // key.
+        bool bAnyKey = false;
+    };
+
     static std::string Format(const CSettingsTree& oTree);
 
     // Reads the text back. Also accepts a UTF-8 byte-order mark, UTF-16LE text with its mark,
@@ -34,8 +43,10 @@ public:
     // other line is kept. Throws CRunTimeError 13 (Type mismatch) naming a line when nothing of
     // the text can be read: its first line is not the header, or no line after the header
     // could be read while some could not.
+    // *pLostKeys, when given, tells which keys may lack values for it.
     static CSettingsTree Parse(const std::string& sText,
-                               std::vector<std::string>* pvSkipped = nullptr);
+                               std::vector<std::string>* pvSkipped = nullptr,
+                               SLostKeys* pLostKeys = nullptr);
 
     // A name or value between quotes, escaped.
     static std::string Quote(const std::string& sText);

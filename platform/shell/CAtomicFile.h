@@ -11,9 +11,10 @@ class CAtomicFile {
 public:
     // Throws CRunTimeError when the file cannot be written; the old file is then untouched
     // and no temporary file is left behind. The new file gets the permission bits lMode before
-    // it takes the old one's place, so a private file is never readable by others meanwhile.
+    // it takes the old one's place, so a private file is never readable by others meanwhile;
+    // by default only its user may read and write it.
     // *pWritten, when given, receives what the new file is (device, file number, size, time).
     // Every call goes through the file system in use (CFileSystem).
-    static void Write(const std::string& sPath, const std::string& sText, unsigned int lMode = 0644,
+    static void Write(const std::string& sPath, const std::string& sText, unsigned int lMode = 0600,
                       struct stat* pWritten = nullptr);
 };

@@ -4,6 +4,7 @@
 #include "platform/registry/CDesktopFile.h"
 #include "platform/shell/CAtomicFile.h"
 #include "platform/shell/CShellFolders.h"
+#include "platform/shell/MPrivateFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,6 +16,8 @@
 namespace {
 const std::string EntryName = "dayfold.desktop";
 const std::string Group = "Desktop Entry";
+// The desktop's autostart entries are readable by all, as the system's are.
+constexpr unsigned int EntryMode = 0644;
 
 // The system's autostart entries of the program, in precedence order.
 std::vector<std::string> SystemEntries() {
@@ -118,12 +121,9 @@ void CAutostart::SetOn(bool bOn, const std::string& sProgram) {
             throw CRunTimeError(RunTimeErrors::InvalidProcedureCall,
                                 "The program to start is not an absolute path: " + sProgram);
         }
-        std::error_code ec;
-        std::filesystem::create_directories(oFolder, ec);
-        if (ec) {
-            throw CRunTimeError::FromErrno(ec.value(), oFolder.string());
-        }
-        CAtomicFile::Write(sPath, EntryText(sProgram));
+        // The folders it makes are private (the base-directory rule); the entry is not.
+        MPrivateFiles::MakeFolders(oFolder.string());
+        CAtomicFile::Write(sPath, EntryText(sProgram), EntryMode);
         return;
     }
     if (unlink(sPath.c_str()) != 0 && errno != ENOENT) {
@@ -132,10 +132,11 @@ void CAutostart::SetOn(bool bOn, const std::string& sProgram) {
     for (const std::string& sEntry : SystemEntries()) {
         if (const auto obOn = EntryIsOn(sEntry)) {
             if (*obOn) {
-                std::error_code ec;
-                std::filesystem::create_directories(oFolder, ec);
-                CAtomicFile::Write(sPath, "[Desktop Entry]\nType=Application\nName=Dayfold\n"
-                                          "Hidden=true\n");
+                MPrivateFiles::MakeFolders(oFolder.string());
+                CAtomicFile::Write(sPath,
+                                   "[Desktop Entry]\nType=Application\nName=Dayfold\n"
+                                   "Hidden=true\n",
+                                   EntryMode);
             }
             return;
         }

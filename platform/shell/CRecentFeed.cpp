@@ -96,7 +96,7 @@ public:
     // The file's times, set after its last write; then it is closed and renamed to sPath.
     void Finish(std::int64_t llModified, const std::string& sPath) {
         const timespec atsTimes[2] = {FromMicroseconds(llModified), FromMicroseconds(llModified)};
-        fchmod(m_iFd, 0644);
+        fchmod(m_iFd, 0600);
         if (futimens(m_iFd, atsTimes) != 0) {
             throw CRunTimeError::FromErrno(errno, m_sPath);
         }

@@ -1,6 +1,7 @@
 #include "platform/shell/CShellFolders.h"
 
 #include "platform/errors/CRunTimeError.h"
+#include "platform/shell/MPrivateFiles.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -39,34 +40,6 @@ std::string JoinPath(const std::string& sFolder, const std::string& sName) {
         return "/" + sName;
     }
     return sFolder + "/" + sName;
-}
-
-// Creates sPath and its missing parents, each level with the usual permissions.
-void CreateFolderTree(const std::string& sPath) {
-    std::string::size_type iPos = 1;
-    while (iPos <= sPath.size()) {
-        std::string::size_type iNext = sPath.find('/', iPos);
-        if (iNext == std::string::npos) {
-            iNext = sPath.size();
-        }
-        const std::string sLevel = sPath.substr(0, iNext);
-        struct stat oStat {};
-        if (::stat(sLevel.c_str(), &oStat) != 0) {
-            // Only a missing level is made: a link loop or a denied search is an error of its
-            // own and stays one.
-            if (errno != ENOENT) {
-                throw CRunTimeError::FromErrno(errno, sLevel);
-            }
-            if (::mkdir(sLevel.c_str(), 0777) != 0 && errno != EEXIST) {
-                throw CRunTimeError::FromErrno(errno, sLevel);
-            }
-        } else if (!S_ISDIR(oStat.st_mode)) {
-            throw CRunTimeError(RunTimeErrors::PathNotFound,
-                                CRunTimeError::StandardText(RunTimeErrors::PathNotFound) + ": " +
-                                    sLevel);
-        }
-        iPos = iNext + 1;
-    }
 }
 
 // The value of one "XDG_<NAME>_DIR=..." line, with "$HOME" expanded; empty if unusable.
@@ -208,7 +181,7 @@ std::optional<std::string> CShellFolders::Path(std::int32_t lFolderId) {
         return UserDirectory("TEMPLATES", "Templates");
     case Recent: {
         const std::string sRecent = RecentFolder();
-        CreateFolderTree(sRecent);
+        MPrivateFiles::MakeFolders(sRecent);
         return sRecent;
     }
     case AppData:

@@ -40,9 +40,9 @@ public:
 
     // The file-system path of a special folder; nullopt for a virtual folder (drives, network,
     // printers, control panel, recycle bin), one with no Linux counterpart, or an unknown id.
-    // The Recent folder is created (with its parents) when missing; a failure to create it
-    // raises CRunTimeError. (The program itself refuses a missing folder that the user named
-    // before it asks here: see RecentFolderNamed.)
+    // The Recent folder is created (with its parents, each private to the user: 0700) when
+    // missing; a failure to create it raises CRunTimeError. (The program itself refuses a missing
+    // folder that the user named before it asks here: see RecentFolderNamed.)
     static std::optional<std::string> Path(std::int32_t lFolderId);
 
     // The user's home folder: $HOME, else the password database's entry.

@@ -27,6 +27,8 @@ CSingleInstance::EResult CSingleInstance::Acquire() {
         m_sError = m_sLockFile + ": " + std::strerror(errno);
         return Unavailable;
     }
+    // The user's alone whatever the umask, and whatever an earlier version made it.
+    [[maybe_unused]] const int iModeResult = ::fchmod(iFile, S_IRUSR | S_IWUSR);
     int iResult = 0;
     do {
         iResult = ::flock(iFile, LOCK_EX | LOCK_NB);

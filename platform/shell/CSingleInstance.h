@@ -19,7 +19,7 @@ public:
     CSingleInstance(const CSingleInstance&) = delete;
     CSingleInstance& operator=(const CSingleInstance&) = delete;
 
-    // Takes the lock without waiting (creating the file, mode 0600, when missing).
+    // Takes the lock without waiting (creating the file when missing; its mode is made 0600).
     EResult Acquire();
     void Release();
     bool Held() const { return m_iFile >= 0; }

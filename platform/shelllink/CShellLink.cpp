@@ -2,6 +2,7 @@
 
 #include "platform/shell/CFileHandle.h"
 #include "platform/shell/CFileSystem.h"
+#include "platform/shell/MPrivateFiles.h"
 #include "platform/shelllink/CByteReader.h"
 #include "platform/shelllink/CByteWriter.h"
 #include "platform/shelllink/MLinkText.h"
@@ -318,7 +319,9 @@ std::vector<std::uint8_t> CShellLink::ToBytes() const {
 void CShellLink::Save(const std::string& sPath) const {
     const std::vector<std::uint8_t> vBytes = ToBytes();
     CFileSystem& oFiles = CFileSystem::Current();
-    CFileHandle oFile(oFiles, oFiles.Open(sPath, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    // A shortcut names a document of the user's: a new one is the user's alone.
+    CFileHandle oFile(oFiles,
+                      MPrivateFiles::OpenOrCreate(sPath, O_WRONLY | O_TRUNC | O_CLOEXEC, oFiles));
     if (oFile.Fd() < 0) {
         throw OpenError(errno, sPath, true);
     }

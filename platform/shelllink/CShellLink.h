@@ -63,7 +63,8 @@ public:
     static CShellLink FromBytes(const std::vector<std::uint8_t>& vBytes); // same errors
     // Throws CRunTimeError 6 "Overflow" when a string or the id list is too long for the format.
     std::vector<std::uint8_t> ToBytes() const;
-    // Writes (overwrites) the file; throws CRunTimeError (75, 76 ...) when it cannot.
+    // Writes (overwrites) the file, made readable and writable by its user alone (0600) when
+    // new; throws CRunTimeError (75, 76 ...) when it cannot.
     void Save(const std::string& sPath) const;
 
     // The target path: the LinkInfo's local path, else its network path; else, without a

@@ -19,13 +19,17 @@ CProgramWorld::CProgramWorld()
     m_oFileTypes.SetDefaultValue("txtfile\\DefaultIcon", "/usr/share/icons/text.png,3");
     m_oFileTypes.SetDefaultValue("txtfile\\shell\\open\\command", m_sNotepad + " %1");
 
-    MDayfold::SEnvironment oEnvironment;
-    oEnvironment.sAppPath = m_sAppPath;
-    oEnvironment.sSettingsFile = m_oTemp / "config/Quillon/Dayfold.reg";
-    oEnvironment.pFileTypes = &m_oFileTypes;
-    oEnvironment.pClock = &m_oClock;
-    oEnvironment.pPresenter = &m_oPresenter;
-    MDayfold::CreateGlobals(oEnvironment);
+    m_oEnvironment.sAppPath = m_sAppPath;
+    m_oEnvironment.sSettingsFile = m_oTemp / "config/Quillon/Dayfold.reg";
+    m_oEnvironment.pFileTypes = &m_oFileTypes;
+    m_oEnvironment.pClock = &m_oClock;
+    m_oEnvironment.pPresenter = &m_oPresenter;
+    MDayfold::CreateGlobals(m_oEnvironment);
+}
+
+void CProgramWorld::RestartGlobals() {
+    MDayfold::ReleaseGlobals();
+    MDayfold::CreateGlobals(m_oEnvironment);
 }
 
 CProgramWorld::~CProgramWorld() {

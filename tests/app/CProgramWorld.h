@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/MDayfold.h"
 #include "platform/registry/CFileTypeTable.h"
 #include "platform/shell/CFixedClock.h"
 #include "support/CRecordingPresenter.h"
@@ -39,6 +40,11 @@ public:
     std::string ErrorLog() const;
     std::string EventLog() const;
 
+    // The settings file, and the application-wide objects made again on the same world, as a
+    // new start of the program makes them (after the test changed the settings file).
+    std::string SettingsFile() const { return m_oEnvironment.sSettingsFile; }
+    void RestartGlobals();
+
 private:
     CTempFolder m_oTemp;
     CFixedClock m_oClock{CDateTime::FromParts(1998, 3, 15, 10, 0, 0)};
@@ -47,4 +53,5 @@ private:
     std::string m_sAppPath;
     std::string m_sRecentFolder;
     std::string m_sNotepad;
+    MDayfold::SEnvironment m_oEnvironment;
 };

@@ -596,6 +596,23 @@ TEST_F(Capture, APrivateDocumentIsNeitherFiledNorCountedNorReadAgainUntilTheList
     EXPECT_TRUE(Poll(Jan5Evening.AddSeconds(150)).empty());
 }
 
+TEST_F(Capture, CaptureOncePrintsNamesATerminalDoesNotActOn) {
+    // BEL, an ESC sequence that would colour the terminal, and the one-character CSI of C1.
+    m_oWorld.MakeRecentShortcut("Bell\a\x1b[31mRed\xc2\x9b"
+                                "2J.txt.lnk",
+                                "/home/ann/Docs/x.txt", Jan5Morning);
+    m_oWorld.Clock().SetNow(Jan5Noon);
+    std::ostringstream oOut;
+    std::ostringstream oErr;
+    EXPECT_EQ(MDayfold::CaptureOnce(m_oWorld.RecentFolder(), oOut, oErr), 0) << oErr.str();
+    EXPECT_EQ(oOut.str().substr(0, oOut.str().find('\n') + 1),
+              "filed   1998/January/05/Bell\\x07\\x1b[31mRed\\x9b2J.txt.lnk\n");
+    EXPECT_EQ(oOut.str().find_first_of("\a\x1b"), std::string::npos) << oOut.str();
+    EXPECT_TRUE(fs::exists(Daily("1998/January/05/Bell\a\x1b[31mRed\xc2\x9b"
+                                 "2J.txt.lnk")))
+        << "the file keeps its name";
+}
+
 TEST_F(Capture, CaptureOncePassesOverPrivateDocuments) {
     m_oWorld.MakeRecentShortcut("Secret.txt.lnk", "/home/ann/Private/Secret.txt", Jan5Morning);
     m_oWorld.MakeRecentShortcut("Open.txt.lnk", "/home/ann/Docs/Open.txt", Jan5Morning);

@@ -1,14 +1,22 @@
 // The dayfold program as a user starts it from a terminal, in a home folder of its own.
+#include "app/resources/MResources.h"
 #include "platform/shell/CDateTime.h"
+#include "support/CFolderSnapshot.h"
+#include "support/CScopedUmask.h"
 #include "support/CTempFolder.h"
+#include "support/MUnprivileged.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -37,15 +45,19 @@ protected:
     void RecordUse(const std::vector<std::string>& vNames, std::time_t tUsed);
 
     // Runs dayfold with the arguments in the temporary home; the exit status, and what it
-    // printed in sOutput.
-    int Run(const std::vector<std::string>& vArguments, std::string& sOutput) {
-        std::string sCommand = "env -i PATH=/usr/bin:/bin HOME='" + (m_oTemp / "home") +
+    // printed in sOutput (standard error too, unless psErrors takes it). sUmask: the umask it
+    // runs with, when given.
+    int Run(const std::vector<std::string>& vArguments, std::string& sOutput,
+            std::string* psErrors = nullptr, const std::string& sUmask = "") {
+        const std::string sErrors = m_oTemp / ("stderr-" + std::to_string(getpid()) + ".txt");
+        std::string sCommand = (sUmask.empty() ? "" : "umask " + sUmask + "; ") +
+                               "env -i PATH=/usr/bin:/bin HOME='" + (m_oTemp / "home") +
                                "' XDG_DATA_HOME='" + (m_oTemp / "data") + "' XDG_CONFIG_HOME='" +
                                (m_oTemp / "config") + "' '" DAYFOLD_PROGRAM "'";
         for (const std::string& sArgument : vArguments) {
             sCommand += " '" + sArgument + "'";
         }
-        sCommand += " 2>&1";
+        sCommand += psErrors == nullptr ? " 2>&1" : " 2>'" + sErrors + "'";
         FILE* pPipe = popen(sCommand.c_str(), "r");
         std::array<char, 4096> acBuffer{};
         sOutput.clear();
@@ -53,6 +65,10 @@ protected:
             sOutput.append(acBuffer.data(), nRead);
         }
         const int iStatus = pclose(pPipe);
+        if (psErrors != nullptr) {
+            *psErrors = CTempFolder::ReadFile(sErrors);
+            fs::remove(sErrors);
+        }
         return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
     }
 
@@ -201,6 +217,199 @@ TEST_F(ProgramRun, ListAndExportWriteTheJournal) {
     EXPECT_EQ(sOutput, "date,time,name,folder,type,target,days_used\r\n");
     ASSERT_EQ(Run({"--export", "json", "--to", "1999-01-01"}, sOutput), 0);
     EXPECT_EQ(sOutput, "[]\n");
+}
+
+// The entries below sFolder (itself included) that group or others may read, write or enter,
+// with their modes; links are not followed.
+std::vector<std::string> OpenToOthers(const fs::path& oFolder) {
+    std::vector<std::string> vOpen;
+    const auto Check = [&vOpen](const fs::path& oPath) {
+        const int iMode = ModeOf(oPath.string(), true);
+        if (iMode >= 0 && !fs::is_symlink(oPath) && (iMode & 077) != 0) {
+            char acMode[8];
+            std::snprintf(acMode, sizeof acMode, "%04o", iMode);
+            vOpen.push_back(oPath.string() + " " + acMode);
+        }
+    };
+    Check(oFolder);
+    for (const auto& oEntry : fs::recursive_directory_iterator(oFolder)) {
+        Check(oEntry.path());
+    }
+    return vOpen;
+}
+
+// What a folder holds, by relative path: whether each is a folder, and its bytes.
+std::map<std::string, std::pair<bool, std::string>> Contents(const std::string& sFolder) {
+    std::map<std::string, std::pair<bool, std::string>> colContents;
+    const CFolderSnapshot oSnapshot = CFolderSnapshot::Take(sFolder);
+    for (const auto& [sPath, oItem] : oSnapshot.Items()) {
+        colContents[sPath] = {oItem.bFolder, oItem.sBytes};
+    }
+    return colContents;
+}
+
+// Gives sFolder and what lies below it to the user that MUnprivileged runs checks as, and
+// lets that user read it but write nothing in it.
+void MakeReadOnlyForTheUnprivileged(const fs::path& oFolder) {
+    uid_t iUser = geteuid();
+    gid_t iGroup = getegid();
+    if (iUser == 0) {
+        const passwd* pNobody = getpwnam("nobody");
+        iUser = pNobody != nullptr ? pNobody->pw_uid : 65534;
+        iGroup = pNobody != nullptr ? pNobody->pw_gid : 65534;
+    }
+    std::vector<fs::path> vPaths = {oFolder};
+    for (const auto& oEntry : fs::recursive_directory_iterator(oFolder)) {
+        vPaths.push_back(oEntry.path());
+    }
+    for (const fs::path& oPath : vPaths) {
+        ASSERT_EQ(lchown(oPath.c_str(), iUser, iGroup), 0) << oPath;
+        if (!fs::is_symlink(oPath)) {
+            ASSERT_EQ(chmod(oPath.c_str(), fs::is_directory(oPath) ? 0500 : 0400), 0) << oPath;
+        }
+    }
+}
+
+TEST_F(ProgramRun, EverythingTheJournalKeepsIsTheUsersAloneUnderUmask022) {
+    // What an earlier version left open: the settings folder, and a journal with a day.
+    ASSERT_EQ(chmod((m_oTemp / "config/Quillon").c_str(), 0755), 0);
+    ASSERT_EQ(chmod((m_oTemp / "config/Quillon/Dayfold.reg").c_str(), 0644), 0);
+    const std::string sData = m_oTemp / "data/Dayfold";
+    m_oTemp.WriteFile("data/Dayfold/Daily/2024/May/02/Old.txt.lnk", "not read");
+    m_oTemp.WriteFile("data/Dayfold/EventLog.txt", "an old line\n");
+    for (const char* szPath :
+         {"", "/Daily", "/Daily/2024", "/Daily/2024/May", "/Daily/2024/May/02"}) {
+        ASSERT_EQ(chmod((sData + szPath).c_str(), 0755), 0);
+    }
+    ASSERT_EQ(chmod((sData + "/Daily/2024/May/02/Old.txt.lnk").c_str(), 0644), 0);
+    ASSERT_EQ(chmod((sData + "/EventLog.txt").c_str(), 0664), 0);
+
+    RecordUse({"documents/Report.txt"}, std::time(nullptr) - 60);
+    std::string sOutput;
+    ASSERT_EQ(Run({"--capture-once"}, sOutput, nullptr, "022"), 0) << sOutput;
+    ASSERT_NE(sOutput.find("1 shortcut filed"), std::string::npos) << sOutput;
+    // What was open is closed; what was made is the user's alone.
+    for (const char* szFolder : {"", "/Daily", "/Daily/2024", "/Daily/2024/May/02", "/Recent"}) {
+        EXPECT_EQ(ModeOf(sData + szFolder), 0700) << szFolder;
+    }
+    for (const char* szFile : {"/Daily/2024/May/02/Old.txt.lnk", "/EventLog.txt",
+                               "/Recent/Report.txt.lnk", "/ErrorLog.txt"}) {
+        EXPECT_EQ(ModeOf(sData + szFile), 0600) << szFile;
+    }
+    EXPECT_EQ(OpenToOthers(m_oTemp.Path() / "config/Quillon"), std::vector<std::string>{});
+    EXPECT_EQ(ModeOf(m_oTemp / "config/Quillon/Dayfold.reg"), 0600);
+}
+
+TEST_F(ProgramRun, UnknownPrivateFoldersStopCaptureOnceWithOneLineAndTheFileIsKept) {
+    RecordUse({"documents/Open.txt"}, std::time(nullptr) - 60);
+    const std::string sSettings = m_oTemp / "config/Quillon/Dayfold.reg";
+    const std::string sGood = CTempFolder::ReadFile(sSettings);
+    const std::string sMessage = "dayfold: " + MResources::LoadResString(190) + " " +
+                                 MResources::LoadResString(191) + " " + sSettings + "\n";
+    const std::string sData = m_oTemp / "data/Dayfold";
+    // Nothing journalled: no day, no shortcut fed into Recent.
+    const auto NothingJournalled = [&] {
+        std::error_code ec;
+        return (!fs::exists(sData + "/Daily", ec) || fs::is_empty(sData + "/Daily", ec)) &&
+               (!fs::exists(sData + "/Recent", ec) || fs::is_empty(sData + "/Recent", ec));
+    };
+
+    // A file its user may not read, first: the program runs as a user whom that stops.
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    ASSERT_EQ(chmod(sSettings.c_str(), 0), 0);
+    EXPECT_EQ(MUnprivileged::Run([&] {
+                  std::string sOut;
+                  std::string sErr;
+                  const int iStatus = Run({"--capture-once"}, sOut, &sErr);
+                  if (iStatus != 1 || sErr != sMessage || !sOut.empty()) {
+                      std::fprintf(stderr, "status %d\nout: %s\nerr: %s\n", iStatus, sOut.c_str(),
+                                   sErr.c_str());
+                      return 1;
+                  }
+                  return NothingJournalled() ? 0 : 2;
+              }),
+              0);
+    ASSERT_EQ(chmod(sSettings.c_str(), 0600), 0);
+    EXPECT_EQ(CTempFolder::ReadFile(sSettings), sGood);
+
+    // The first line damaged; a private folder written without quotes; over its size cap; a
+    // folder in its place.
+    const std::vector<std::pair<std::string, std::function<void()>>> vDamages = {
+        {"first line", [&] { m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sGood.substr(1)); }},
+        {"unquoted folder",
+         [&] {
+             m_oTemp.WriteFile("config/Quillon/Dayfold.reg",
+                               sGood + "\"Folder 2\"=" + (m_oTemp / "documents") + "\n");
+         }},
+        {"over its cap",
+         [&] {
+             m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sGood);
+             fs::resize_file(sSettings, 5u << 20);
+         }},
+        {"a folder", [&] { fs::create_directories(sSettings); }}};
+    int iDamages = 0;
+    for (const auto& [sWhat, fDamage] : vDamages) {
+        fs::remove_all(sSettings);
+        fDamage();
+        const auto oBefore = Contents(m_oTemp / "config");
+        std::string sOut;
+        std::string sErr;
+        EXPECT_EQ(Run({"--capture-once"}, sOut, &sErr), 1) << sWhat << "\n" << sOut << sErr;
+        EXPECT_EQ(sErr, sMessage) << sWhat;
+        EXPECT_TRUE(NothingJournalled()) << sWhat;
+        // Closed to others maybe, but as it was.
+        EXPECT_EQ(Contents(m_oTemp / "config"), oBefore) << sWhat;
+        ++iDamages;
+    }
+    EXPECT_EQ(iDamages, 4);
+
+    // Repaired, the same run files the document.
+    fs::remove_all(sSettings);
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sGood);
+    std::string sOut;
+    EXPECT_EQ(Run({"--capture-once"}, sOut), 0) << sOut;
+    EXPECT_FALSE(NothingJournalled());
+}
+
+TEST_F(ProgramRun, ListAndExportReadAJournalTheyMayNotWriteAndLeaveItAsItIs) {
+    const std::time_t tUsed = std::time(nullptr) - 60;
+    const std::string sData = m_oTemp / "data/Dayfold";
+    // No journal yet: nothing to print, and nothing made for it.
+    std::string sOutput;
+    ASSERT_EQ(Run({"--list"}, sOutput), 0) << sOutput;
+    EXPECT_EQ(sOutput, "");
+    EXPECT_FALSE(fs::exists(sData));
+
+    RecordUse({"documents/Report.txt"}, tUsed);
+    ASSERT_EQ(Run({"--capture-once"}, sOutput), 0) << sOutput;
+    const CDateTime dUsed = CDateTime::FromUnixTime(tUsed);
+    char acDay[16];
+    std::snprintf(acDay, sizeof acDay, "%04d-%02d-%02d", dUsed.Year(), dUsed.Month(), dUsed.Day());
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    MakeReadOnlyForTheUnprivileged(sData);
+    const CFolderSnapshot oBefore = CFolderSnapshot::Take(sData);
+    EXPECT_EQ(
+        MUnprivileged::Run([&] {
+            int iCheck = 0;
+            for (const std::vector<std::string>& vArguments :
+                 std::vector<std::vector<std::string>>{{"--list", acDay},
+                                                       {"--export", "csv"},
+                                                       {"--export", "json", "--from", acDay}}) {
+                ++iCheck;
+                std::string sOut;
+                std::string sErr;
+                const int iStatus = Run(vArguments, sOut, &sErr);
+                if (iStatus != 0 || !sErr.empty() || sOut.find("Report.txt") == std::string::npos) {
+                    std::fprintf(stderr, "%s: status %d\nout: %s\nerr: %s\n", vArguments[0].c_str(),
+                                 iStatus, sOut.c_str(), sErr.c_str());
+                    return iCheck;
+                }
+            }
+            return 0;
+        }),
+        0);
+    EXPECT_EQ(CFolderSnapshot::Take(sData).Difference(oBefore), "");
+    MUnprivileged::OpenToAll(sData); // for the test's own clean-up
 }
 
 TEST_F(ProgramRun, AWrongJournalCommandIsOneLineAndStatusTwo) {

@@ -107,6 +107,51 @@ TEST(JournalText, FieldsStayOneFieldAndValidUtf8) {
     EXPECT_EQ(MJournalText::TabField("a\tb\\c\nd\x02"), "a\\tb\\\\c\\nd\\x02");
 }
 
+TEST(JournalText, CsvCellsAreNeverFormulasAndCarryNoTerminalControl) {
+    EXPECT_EQ(MJournalText::CsvField("=1+2"), "'=1+2");
+    EXPECT_EQ(MJournalText::CsvField("+1"), "'+1");
+    EXPECT_EQ(MJournalText::CsvField("-2"), "'-2");
+    EXPECT_EQ(MJournalText::CsvField("@SUM(A1)"), "'@SUM(A1)");
+    EXPECT_EQ(MJournalText::CsvField("\tx"), "'\tx");
+    EXPECT_EQ(MJournalText::CsvField("\rx"), "\"'\rx\"");
+    EXPECT_EQ(MJournalText::CsvField("=HYPERLINK(\"http://x\",\"y\")"),
+              "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"");
+    EXPECT_EQ(MJournalText::CsvField("a=b-c"), "a=b-c");
+    EXPECT_EQ(MJournalText::CsvField(""), "");
+    // Controls other than tab and the line breaks, C1 too, are spelled out.
+    EXPECT_EQ(MJournalText::CsvField("a\x1b[2Jb\a"), "a\\x1b[2Jb\\x07");
+    EXPECT_EQ(MJournalText::CsvField(std::string("a\0b\x7f", 4)), "a\\x00b\\x7f");
+    EXPECT_EQ(MJournalText::CsvField("a\xc2\x9b"
+                                     "b\tc"),
+              "a\\x9bb\tc");
+    EXPECT_EQ(MJournalText::CsvField("\x1b=x"), "\\x1b=x") << "no longer a formula";
+    EXPECT_EQ(MJournalText::TabField("a\xc2\x85"
+                                     "b\x1b"),
+              "a\\x85b\\x1b");
+    EXPECT_EQ(MJournalText::TabField("\xc2\xa0\xc3\xa9"), "\xc2\xa0\xc3\xa9") << "not controls";
+}
+
+TEST_F(JournalExport, CsvLetsNoSpreadsheetRunANameWhileJsonKeepsItAsItIs) {
+    const std::vector<std::string> vNames = {"=1+2.txt", "+quick.txt", "-minus.txt",
+                                             "@at.txt",  "\tTab.txt",  "Esc\x1b[2J.txt"};
+    int iMinute = 0;
+    for (const std::string& sName : vNames) {
+        m_oWorld.File(sName, "/home/ann/" + sName, At(5, 9, iMinute++));
+    }
+    const auto vRecords = ReadCsv(Export(CJournalExport::EFormat::Csv));
+    ASSERT_EQ(vRecords.size(), vNames.size() + 1);
+    const std::vector<std::string> vWritten = {"'=1+2.txt", "'+quick.txt", "'-minus.txt",
+                                               "'@at.txt",  "'\tTab.txt",  "Esc\\x1b[2J.txt"};
+    for (size_t i = 0; i < vNames.size(); ++i) {
+        ASSERT_EQ(vRecords[i + 1].size(), 7U) << i;
+        EXPECT_EQ(vRecords[i + 1][2], vWritten[i]);
+        EXPECT_EQ(vRecords[i + 1][5].rfind("/home/ann/", 0), 0U) << vRecords[i + 1][5];
+    }
+    const std::string sJson = Export(CJournalExport::EFormat::Json);
+    EXPECT_NE(sJson.find("\"name\":\"=1+2.txt\""), std::string::npos) << sJson;
+    EXPECT_NE(sJson.find("\"name\":\"Esc\\u001b[2J.txt\""), std::string::npos) << sJson;
+}
+
 TEST_F(JournalExport, CsvKeepsCommasQuotesLineBreaksAndNonAsciiInTheirFields) {
     const std::vector<std::string> vNames = {"a,b.txt", "say \"hi\".txt", "two\nlines.txt",
                                              " Über café.txt", "plain.txt"};

@@ -4,9 +4,11 @@
 #include "app/journal/CPrivateFolders.h"
 #include "app/journal/CSuspension.h"
 #include "app/resources/MIcons.h"
+#include "app/resources/MResources.h"
 #include "app/views/CFavorites.h"
 #include "app/window/CWindowWorld.h"
 #include "platform/controls/CTrayIcon.h"
+#include "platform/errors/CMessagePresenter.h"
 
 #include <QAction>
 #include <QMenu>
@@ -61,6 +63,57 @@ TEST_F(PrivacyWindow, DocumentsOfAPrivateFolderAreNotFiledUntilTheFolderLeavesTh
     m_oWorld.Tick(At(15, 14, 3));
     EXPECT_TRUE(fs::exists(Day15("Secret.txt.lnk")));
     EXPECT_EQ(oMain.Favorites()->Count(), 2);
+}
+
+TEST_F(PrivacyWindow, UnknownPrivateFoldersAreToldOnceFileNothingAndTheFileOutlivesExit) {
+    CProgramWorld& oProgram = m_oWorld.World();
+    const std::string sOptions = "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                                 "\"Favorites Threshold\"=\"3\"\n\"Purge Age\"=\"30\"\n"
+                                 "\"Timer Interval\"=\"60\"\n";
+    const std::string sPrivacy = "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy]\n";
+    // The private folder's value lost its quotes; then the whole file its first line.
+    const std::vector<std::string> vDamaged = {
+        "Windows Registry Editor Version 5.00\n\n" + sOptions + sPrivacy +
+            "\"Folder 1\"=" + Private("") + "\n",
+        "Windows Registry Editor Version 5.0\n\n" + sOptions + sPrivacy + "\"Folder 1\"=\"" +
+            Private("") + "\"\n"};
+    int iDay = 15;
+    for (const std::string& sDamaged : vDamaged) {
+        const auto Day = [&](const std::string& sName) {
+            return oProgram.DailyPath() + "/1998/March/" + std::to_string(iDay) + "/" + sName;
+        };
+        oProgram.Temp().WriteFile("config/Quillon/Dayfold.reg", sDamaged);
+        oProgram.RestartGlobals();
+        const size_t nShownBefore = oProgram.Presenter().Shown().size();
+        FMain& oMain = m_oWorld.Load();
+        // One box, and no welcome as if this were a first run.
+        ASSERT_EQ(oProgram.Presenter().Shown().size(), nShownBefore + 1) << sDamaged;
+        const CRecordingPresenter::SShown& oBox = oProgram.Presenter().Shown().back();
+        EXPECT_EQ(oBox.sText, MResources::LoadResString(190) + "\r\n\r\n" +
+                                  MResources::LoadResString(191) + "\r\n\r\n" +
+                                  oProgram.SettingsFile());
+        EXPECT_EQ(oBox.sCaption, "Dayfold");
+        EXPECT_EQ(oBox.iStyle, MessageBox::OkOnly + MessageBox::Exclamation);
+
+        m_oWorld.OpenDocument("Open.txt", At(iDay, 14, 1));
+        m_oWorld.OpenDocument("Secret.txt", At(iDay, 14, 1), Private("Secret.txt"));
+        m_oWorld.Tick(At(iDay, 14, 2));
+        EXPECT_FALSE(fs::exists(Day("Open.txt.lnk")));
+        EXPECT_FALSE(fs::exists(Day("Secret.txt.lnk")));
+        // The folders read again (the options' OK): still unknown, and not told again.
+        oMain.ApplyPrivacyChanges({});
+        m_oWorld.Tick(At(iDay, 14, 3));
+        EXPECT_FALSE(fs::exists(Day("Open.txt.lnk")));
+        EXPECT_EQ(oProgram.Presenter().Shown().size(), nShownBefore + 1);
+
+        // Exit saves the window, the views and the lists: none of it goes over the file.
+        m_oWorld.Unload();
+        EXPECT_EQ(CTempFolder::ReadFile(oProgram.SettingsFile()), sDamaged);
+        EXPECT_EQ(oProgram.Presenter().Shown().size(), nShownBefore + 1)
+            << oProgram.Presenter().Shown().back().sText;
+        ++iDay;
+    }
+    EXPECT_EQ(iDay, 17);
 }
 
 TEST_F(PrivacyWindow, ANewPrivateFolderTakesItsDocumentsOutOfTheJournalWhenAsked) {

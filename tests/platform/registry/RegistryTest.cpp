@@ -51,7 +51,7 @@ protected:
     }
 
     std::unique_ptr<CRegistry> Open() {
-        return std::make_unique<CRegistry>(m_sFile, &m_oTypes, &m_oReporter, &m_oClock);
+        return std::make_unique<CRegistry>(m_sFile, &m_oTypes, &m_oReporter);
     }
     std::string FileText() const { return CTempFolder::ReadFile(m_sFile); }
 
@@ -341,39 +341,106 @@ TEST_F(RegistryTest, FolderThatCannotBeMadeFailsTheWrite) {
               RunTimeErrors::ElementNotFound);
 }
 
-TEST_F(RegistryTest, DamagedFileIsSetAsideLoggedAndTheTreeStartsEmpty) {
-    // Nothing of it can be read: its one key lacks its bracket, so the value has no key.
-    const std::string sDamaged = "Windows Registry Editor Version 5.00\n\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options\n"
-                                 "\"Purge Age\"=\"30\"\n";
-    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sDamaged);
-    auto pRegistry = Open();
-    EXPECT_EQ(ErrorOf([&] {
-                  pRegistry->KeyFromPath(
-                      "\\HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options");
-              }),
-              RunTimeErrors::ElementNotFound);
-    const std::string sAside = m_sFile + ".corrupt-20240309140507";
-    EXPECT_EQ(CTempFolder::ReadFile(sAside), sDamaged);
-    EXPECT_FALSE(fs::exists(m_sFile));
-    ASSERT_EQ(m_vLogged.size(), 1u);
-    EXPECT_EQ(m_vLogged[0].rfind("13|CRegistry.Load|", 0), 0u) << m_vLogged[0];
-    EXPECT_NE(m_vLogged[0].find(sAside), std::string::npos);
-    EXPECT_NE(m_vLogged[0].find("line 3"), std::string::npos);
+TEST_F(RegistryTest, DamagedFileIsKeptInPlaceNeverReplacedAndTheTreeStartsEmpty) {
+    const std::string sOptions = "\\HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options";
+    // Nothing of the first can be read: its one key lacks its bracket, so the value has no
+    // key. The second has lost its first line.
+    const std::string sNoKey = "Windows Registry Editor Version 5.00\n\n"
+                               "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options\n"
+                               "\"Purge Age\"=\"30\"\n";
+    const std::string sNoHeader = "ndows Registry Editor Version 5.00\n\n"
+                                  "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                                  "\"Purge Age\"=\"30\"\n";
+    for (const std::string& sDamaged : {sNoKey, sNoHeader}) {
+        m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sDamaged);
+        m_vLogged.clear();
+        auto pRegistry = Open();
+        EXPECT_TRUE(pRegistry->Damaged());
+        EXPECT_TRUE(pRegistry->KeyIncomplete(sOptions));
+        EXPECT_EQ(ErrorOf([&] { pRegistry->KeyFromPath(sOptions); }),
+                  RunTimeErrors::ElementNotFound);
+        ASSERT_EQ(m_vLogged.size(), 1u);
+        EXPECT_EQ(m_vLogged[0].rfind("13|CRegistry.Load|", 0), 0u) << m_vLogged[0];
+        EXPECT_NE(m_vLogged[0].find(sDamaged == sNoKey ? "line 3" : "line 1"), std::string::npos)
+            << m_vLogged[0];
+        EXPECT_NE(m_vLogged[0].find("kept as it is"), std::string::npos) << m_vLogged[0];
 
-    // Defaults can be written again; a second damaged file in the same second gets its own name.
-    pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");
-    EXPECT_NE(FileText().find("[HKEY_CURRENT_USER\\Software\\Quillon]"), std::string::npos);
-    pRegistry.reset();
-    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", "nonsense");
-    Open();
-    EXPECT_EQ(CTempFolder::ReadFile(sAside), sDamaged);
-    EXPECT_EQ(CTempFolder::ReadFile(sAside + "-2"), "nonsense");
+        // The owners' defaults are not written over it, by this run or the next.
+        EXPECT_EQ(
+            ErrorOf([&] {
+                pRegistry->KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");
+            }),
+            RunTimeErrors::PathFileAccessError);
+        EXPECT_EQ(
+            ErrorOf([&] { pRegistry->KeyFromPath("HKCU\\Software").Values().Add("B", "2", 1); }),
+            RunTimeErrors::PathFileAccessError);
+        ASSERT_EQ(m_vLogged.size(), 2u) << "the refusal is logged once";
+        EXPECT_EQ(m_vLogged[1].rfind("75|CRegistry.Save|", 0), 0u) << m_vLogged[1];
+        pRegistry.reset();
+        EXPECT_EQ(
+            ErrorOf([&] {
+                Open()->KeyFromPath("\\HKEY_CURRENT_USER\\Software").Values().Add("A", "1", 1);
+            }),
+            RunTimeErrors::PathFileAccessError);
+        EXPECT_EQ(FileText(), sDamaged);
+        EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
+    }
+}
+
+TEST_F(RegistryTest, KeysThatMayHaveLostALineAreToldAndTheFileCanBeKept) {
+    const std::string sDayfold = "\\HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold";
+    const std::string sHead = "Windows Registry Editor Version 5.00\n\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Options]\n"
+                              "\"Purge Age\"=\"30\"\n"
+                              "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Privacy]\n"
+                              "\"Folder 1\"=\"/home/ann/Secret\"\n";
+    // A value of another kind in one key: only that key may lack a value; the key of the
+    // other root, with its value, costs none of ours.
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg",
+                      sHead + "\"Folder 2\"=/home/ann/Taxes\n" +
+                          "[HKEY_LOCAL_MACHINE\\Software]\n\"Any\"=\"1\"\n");
+    auto pRegistry = Open();
+    EXPECT_FALSE(pRegistry->Damaged());
+    EXPECT_TRUE(pRegistry->KeyIncomplete(sDayfold + "\\privacy"));
+    EXPECT_TRUE(pRegistry->KeyIncomplete("HKCU\\Software\\Quillon\\Dayfold\\Privacy\\"));
+    EXPECT_FALSE(pRegistry->KeyIncomplete(sDayfold + "\\Options"));
+    EXPECT_FALSE(pRegistry->KeyIncomplete(sDayfold));
+    EXPECT_EQ(pRegistry->KeyFromPath(sDayfold + "\\Options").Values().Item("Purge Age").Value(),
+              "30");
+
+    // Kept, the file is not written again in this run, so the line is not lost.
+    const std::string sBefore = FileText();
+    pRegistry->KeepSettingsFile();
+    EXPECT_EQ(ErrorOf([&] {
+                  pRegistry->KeyFromPath(sDayfold + "\\Options")
+                      .Values()
+                      .Item("Purge Age")
+                      .SetValue("31");
+              }),
+              RunTimeErrors::PathFileAccessError);
+    EXPECT_EQ(FileText(), sBefore);
+
+    // A key line of our root that cannot be read: its values may be any key's.
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg",
+                      sHead + "[HKEY_CURRENT_USER\\Software\\Quillon\\Dayfold\\Window\n" +
+                          "\"Left\"=\"15\"\n");
+    pRegistry = Open();
+    EXPECT_FALSE(pRegistry->Damaged());
+    EXPECT_TRUE(pRegistry->KeyIncomplete(sDayfold + "\\Options"));
+
+    // A file read whole, and a missing one, lack nothing.
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sHead);
+    EXPECT_FALSE(Open()->KeyIncomplete(sDayfold + "\\Privacy"));
+    fs::remove(m_sFile);
+    pRegistry = Open();
+    EXPECT_FALSE(pRegistry->Damaged());
+    EXPECT_FALSE(pRegistry->KeyIncomplete(sDayfold + "\\Privacy"));
 }
 
 TEST_F(RegistryTest, UnreadableSettingsAreNeverReplaced) {
     fs::create_directories(m_sFile); // a folder where the file should be
     auto pRegistry = Open();
+    EXPECT_TRUE(pRegistry->Damaged());
     ASSERT_EQ(m_vLogged.size(), 1u);
     EXPECT_EQ(m_vLogged[0].rfind("75|CRegistry.Load|", 0), 0u) << m_vLogged[0];
     EXPECT_EQ(ErrorOf([&] {
@@ -382,6 +449,29 @@ TEST_F(RegistryTest, UnreadableSettingsAreNeverReplaced) {
               RunTimeErrors::PathFileAccessError);
     EXPECT_TRUE(fs::is_directory(m_sFile));
     EXPECT_EQ(m_vLogged.size(), 2u);
+
+    // A file its user may not read, in a folder the user may write to.
+    fs::remove(m_sFile);
+    const std::string sText =
+        "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Quillon]\n";
+    m_oTemp.WriteFile("config/Quillon/Dayfold.reg", sText);
+    MUnprivileged::OpenToAll(m_oTemp.Path());
+    chmod(m_sFile.c_str(), 0200);
+    EXPECT_EQ(MUnprivileged::Run([&] {
+                  auto pUnreadable = Open();
+                  if (!pUnreadable->Damaged()) {
+                      return 1;
+                  }
+                  return ErrorOf([&] {
+                             pUnreadable->KeyFromPath("HKCU\\Software").SubKeys().Add("Q");
+                         }) == RunTimeErrors::PathFileAccessError
+                             ? 0
+                             : 2;
+              }),
+              0);
+    chmod(m_sFile.c_str(), 0600);
+    EXPECT_EQ(FileText(), sText);
+    EXPECT_EQ(FilesIn(m_oTemp / "config/Quillon"), std::vector<std::string>{"Dayfold.reg"});
 }
 
 TEST_F(RegistryTest, LeftoverTemporaryFilesAreIgnoredAndRemoved) {

@@ -36,7 +36,7 @@ public:
         };
         m_sFile = m_oTemp / "config/Quillon/Dayfold.reg";
         {
-            CRegistry oRegistry(m_sFile, &m_oTypes, &m_oReporter, &m_oClock);
+            CRegistry oRegistry(m_sFile, &m_oTypes, &m_oReporter);
             const std::string sQuillon = "\\HKEY_CURRENT_USER\\Software\\Quillon";
             oRegistry.KeyFromPath("\\HKEY_CURRENT_USER\\Software").SubKeys().Add("Quillon");
             oRegistry.KeyFromPath(sQuillon).SubKeys().Add("Dayfold");
@@ -53,7 +53,7 @@ public:
         chmod(m_sFile.c_str(), 0640);
         m_sBefore = CTempFolder::ReadFile(m_sFile);
         m_vLogged.clear();
-        m_pRegistry = std::make_unique<CRegistry>(m_sFile, &m_oTypes, &m_oReporter, &m_oClock);
+        m_pRegistry = std::make_unique<CRegistry>(m_sFile, &m_oTypes, &m_oReporter);
     }
 
     // The change every run makes.
