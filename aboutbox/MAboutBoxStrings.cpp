@@ -10,8 +10,8 @@ std::string LoadResString(int iId) {
         {VersionPrefix, "Version: "},
         {OkCaption, "OK"},
         {SystemInfoCaption, "&System Info..."},
-        {AutostartBefore, "To start "},
-        {AutostartAfter, " with the desktop, run: "},
+        // The product's name, then the command: one sentence, for a translation to reorder.
+        {AutostartText, "To start %1 with the desktop, run: %2"},
         {NotStarted, "The system information program could not be started."},
     };
     const auto it = oTable.find(iId);

@@ -9,8 +9,7 @@ constexpr int AboutPrefix = 100;       // "About "
 constexpr int VersionPrefix = 101;     // "Version: "
 constexpr int OkCaption = 103;         // "OK"
 constexpr int SystemInfoCaption = 105; // "&System Info..."
-constexpr int AutostartBefore = 106;   // "To start "
-constexpr int AutostartAfter = 107;    // " with the desktop, run: "
+constexpr int AutostartText = 106;     // "To start %1 with the desktop, run: %2"
 constexpr int NotStarted = 108;        // "The system information program could not be started."
 
 // The text of string iId; empty for an id the table does not hold.

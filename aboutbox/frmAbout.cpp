@@ -120,8 +120,8 @@ void frmAbout::LoadVB() {
         const std::string sAutostart = oApp.AutostartCommand();
         if (!sAutostart.empty()) {
             lblAbout(3)->setText(
-                Text(MAboutBoxStrings::AutostartBefore) + QString::fromStdString(sProductName) +
-                Text(MAboutBoxStrings::AutostartAfter) + QString::fromStdString(sAutostart));
+                Text(MAboutBoxStrings::AutostartText)
+                    .arg(QString::fromStdString(sProductName), QString::fromStdString(sAutostart)));
             lblAbout(3)->show();
         }
     });

@@ -94,7 +94,9 @@ FOptions::FOptions(QWidget* pParent) : QDialog(pParent), m_pUi(std::make_unique<
                 [this, iIndex] { cmdPrivacy_Click(iIndex); });
     }
     m_fChooseFolder = [](QWidget* pOwner) {
-        return QFileDialog::getExistingDirectory(pOwner, "Add a Private Folder").toStdString();
+        return QFileDialog::getExistingDirectory(
+                   pOwner, QString::fromStdString(MResources::LoadResString(180)))
+            .toStdString();
     };
     // The list as stored; a dialog that cannot read it starts from the defaults.
     try {
@@ -203,8 +205,7 @@ void FOptions::AddPrivateFolder() {
         // Its documents filed before now stay unless the user asks: they are removed after OK.
         if (!oNew.FindExisting(sFolder).empty() &&
             MDayfold::Presenter().Show(
-                "Remove the documents of " + sFolder + " that are already in the journal?",
-                MDayfold::AppTitle(),
+                MResources::LoadResString(181, {sFolder}), MDayfold::AppTitle(),
                 MessageBox::YesNo + MessageBox::Question) == MessageBox::AnswerYes) {
             m_vFoldersToClear.push_back(sFolder);
         }

@@ -43,10 +43,14 @@ void CDaily::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader("Name", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader("Type", CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader("Path", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader("Accessed", CListView::ColumnRight, 1440);
+        MListSettings::AddColumns(
+            *pListView, "CDaily",
+            {{QT_TRANSLATE_NOOP("CDaily", "Name"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CDaily", "Type"), CListView::ColumnLeft, 1440},
+             {QT_TRANSLATE_NOOP("CDaily", "Path"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CDaily", "Accessed"), CListView::ColumnRight, 1440}});
     }
     m_pListConnections = std::make_unique<QObject>();
     QObject* pContext = m_pListConnections.get();

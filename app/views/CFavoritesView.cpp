@@ -47,12 +47,16 @@ void CFavorites::SetListView(CListView* pListView) {
         return;
     }
     if (pListView->ColumnHeaderCount() == 0) {
-        pListView->AddColumnHeader("Name", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader("Type", CListView::ColumnLeft, 1440);
-        pListView->AddColumnHeader("Path", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-        pListView->AddColumnHeader("Days Accessed", CListView::ColumnRight, 1440);
-        pListView->AddColumnHeader("Last Accessed", CListView::ColumnRight,
-                                   MListSettings::DateTimeColumnWidth);
+        MListSettings::AddColumns(
+            *pListView, "CFavorites",
+            {{QT_TRANSLATE_NOOP("CFavorites", "Name"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CFavorites", "Type"), CListView::ColumnLeft, 1440},
+             {QT_TRANSLATE_NOOP("CFavorites", "Path"), CListView::ColumnLeft,
+              MListSettings::WideColumnWidth},
+             {QT_TRANSLATE_NOOP("CFavorites", "Days Accessed"), CListView::ColumnRight, 1440},
+             {QT_TRANSLATE_NOOP("CFavorites", "Last Accessed"), CListView::ColumnRight,
+              MListSettings::DateTimeColumnWidth}});
     }
     m_pListConnections = std::make_shared<QObject>();
     QObject* pContext = m_pListConnections.get();

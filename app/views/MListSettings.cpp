@@ -6,6 +6,8 @@
 #include "platform/registry/CRegistry.h"
 #include "platform/registry/CRegistryValues.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 
@@ -117,6 +119,14 @@ void Save(const CListView& oList, const std::string& sGroup,
     }
     Write(SortColumnName, std::to_string(oList.SortKey()));
     Write(SortOrderName, std::to_string(oList.SortOrder()));
+}
+
+void AddColumns(CListView& oList, const char* szContext, const std::vector<SColumn>& colColumns) {
+    for (const SColumn& oColumn : colColumns) {
+        oList.AddColumnHeader(
+            QCoreApplication::translate(szContext, oColumn.szCaption).toStdString(),
+            oColumn.iAlignment, oColumn.lWidth);
+    }
 }
 
 void ColumnClick(CListView& oList, int iColumn, int& iLastColumn, int& iSortOrder) {

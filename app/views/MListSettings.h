@@ -39,6 +39,16 @@ void Restore(CListView& oList, const std::string& sGroup,
 void Save(const CListView& oList, const std::string& sGroup,
           const std::vector<std::string>& colWidthNames);
 
+// One column of a list's design: its caption (marked for translation in the caller's context),
+// alignment and starting width.
+struct SColumn {
+    const char* szCaption;
+    int iAlignment;
+    std::int32_t lWidth;
+};
+// Adds the columns in order, each caption as the translation of context szContext gives it.
+void AddColumns(CListView& oList, const char* szContext, const std::vector<SColumn>& colColumns);
+
 // The number a stored text holds when it is a whole decimal number in [lMinimum, lMaximum].
 std::optional<int> StoredNumber(const std::string& sText, int lMinimum, int lMaximum);
 

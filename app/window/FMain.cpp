@@ -45,6 +45,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -60,12 +61,21 @@ constexpr std::int32_t ListLeft = 2460;
 constexpr std::int32_t DesignClientWidth = 11400;
 constexpr std::int32_t DesignClientHeight = 6600;
 
-// Where the desktop has no tray.
-constexpr const char* NoTrayNote =
-    "This desktop has no system tray: Dayfold stays in its window, and closing it exits Dayfold.";
-constexpr const char* NoTrayQuestion =
-    "This desktop has no system tray to keep Dayfold in: without its window Dayfold ends, "
-    "and the documents you open are no longer filed.\r\n\r\nDo you want to exit Dayfold?";
+// Where the desktop has no tray: the note on the status bar and the question before exiting.
+constexpr int NoTrayNote = 178;
+constexpr int NoTrayQuestion = 179;
+
+// The note over an empty list that says why it is empty: it lets the clicks through.
+QLabel* NewEmptyNote(QWidget* pList, const char* szName) {
+    auto* pNote = new QLabel(pList);
+    pNote->setObjectName(szName);
+    pNote->setAlignment(Qt::AlignCenter);
+    pNote->setWordWrap(true);
+    pNote->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pNote->setForegroundRole(QPalette::PlaceholderText);
+    pNote->hide();
+    return pNote;
+}
 
 std::string Caption(int iResource) {
     return MDayfold::AppTitle() + " - " + MResources::LoadResString(iResource);
@@ -135,13 +145,7 @@ void FMain::CreateControls() {
     m_lvwDaily = new CListView(m_picDaily);
     m_lvwDaily->setObjectName("lvwDaily");
     m_lvwDaily->Move(ListLeft, 0, 1440, 1440);
-    m_lblDailyEmpty = new QLabel(m_lvwDaily);
-    m_lblDailyEmpty->setObjectName("lblDailyEmpty");
-    m_lblDailyEmpty->setAlignment(Qt::AlignCenter);
-    m_lblDailyEmpty->setWordWrap(true);
-    m_lblDailyEmpty->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_lblDailyEmpty->setForegroundRole(QPalette::PlaceholderText);
-    m_lblDailyEmpty->hide();
+    m_lblDailyEmpty = NewEmptyNote(m_lvwDaily, "lblDailyEmpty");
 
     m_picFavorites = new QWidget(m_pClient);
     m_picFavorites->setObjectName("picFavorites");
@@ -149,6 +153,7 @@ void FMain::CreateControls() {
     m_lvwFavorites = new CListView(m_picFavorites);
     m_lvwFavorites->setObjectName("lvwFavorites");
     m_lvwFavorites->Move(0, 0, 1440, 1440);
+    m_lblFavoritesEmpty = NewEmptyNote(m_lvwFavorites, "lblFavoritesEmpty");
     m_picFavorites->hide();
 
     m_sbrMain = new CStatusBar(this);
@@ -191,16 +196,16 @@ void FMain::CreateToolbar() {
         const char* szToolTip;
     };
     static constexpr std::array<SButton, ToolbarButtons> colButtons = {{
-        {MIcons::DailyView, "Daily View"},
-        {MIcons::FavoritesView, "Favorites View"},
-        {MIcons::ExploreFolder, "Explore Folder"},
-        {MIcons::OpenFolder, "Open Folder"},
-        {MIcons::LargeIconView, "Large Icon View"},
-        {MIcons::SmallIconView, "Small Icon View"},
-        {MIcons::ListView, "List View"},
-        {MIcons::DetailView, "Detail View"},
-        {MIcons::MainWindowHelp, "Main Window Help"},
-        {MIcons::WhatsThisHelp, "What's This Help"},
+        {MIcons::DailyView, QT_TR_NOOP("Daily View")},
+        {MIcons::FavoritesView, QT_TR_NOOP("Favorites View")},
+        {MIcons::ExploreFolder, QT_TR_NOOP("Explore Folder")},
+        {MIcons::OpenFolder, QT_TR_NOOP("Open Folder")},
+        {MIcons::LargeIconView, QT_TR_NOOP("Large Icon View")},
+        {MIcons::SmallIconView, QT_TR_NOOP("Small Icon View")},
+        {MIcons::ListView, QT_TR_NOOP("List View")},
+        {MIcons::DetailView, QT_TR_NOOP("Detail View")},
+        {MIcons::MainWindowHelp, QT_TR_NOOP("Main Window Help")},
+        {MIcons::WhatsThisHelp, QT_TR_NOOP("What's This Help")},
     }};
     // Four groups (views, folder, list style, help), separated by etched lines.
     constexpr std::array<int, 3> colGroupEnds = {ButtonFavoritesView, ButtonOpenFolder,
@@ -214,7 +219,7 @@ void FMain::CreateToolbar() {
         pButton->setObjectName(QString("sftToolbar%1").arg(i));
         pButton->SetIndex(i);
         pButton->SetPicture(Picture(colButtons[static_cast<size_t>(i)].szPicture));
-        pButton->SetToolTipText(colButtons[static_cast<size_t>(i)].szToolTip);
+        pButton->SetToolTipText(tr(colButtons[static_cast<size_t>(i)].szToolTip).toStdString());
         pButton->setIconSize(QSize(16, 16));
         pButton->setGeometry(iX, 2, iButtonSize, iButtonSize);
         connect(pButton, &CToolbarButton::Click, this, &FMain::sftToolbar_Click);
@@ -242,27 +247,31 @@ void FMain::CreateToolbar() {
     m_sftToolbar[ButtonWhatsThisHelp]->setDefaultAction(m_oActions.pWhatsThis);
 }
 
+// The captions of menus, buttons and columns are the window's design, as the labels of its
+// dialogs are: they pass through tr() so that a translation of the forms reaches them too. The
+// texts the program says (notes, questions, messages) come from the string table.
 void FMain::CreateActions() {
     const auto Make = [this](const char* szName, const char* szCaption) {
-        auto* pAction = new QAction(QString::fromUtf8(szCaption), this);
+        auto* pAction = new QAction(tr(szCaption), this);
         pAction->setObjectName(szName);
         return pAction;
     };
     SActions& a = m_oActions;
-    a.pSuspend = Make("mnuSuspend", "S&uspend");
-    a.pSuspendHour = Make("mnuSuspendHour", "Suspend for 1 h&our");
-    a.pResume = Make("mnuResume", "&Resume");
+    a.pSuspend = Make("mnuSuspend", QT_TR_NOOP("S&uspend"));
+    a.pSuspendHour = Make("mnuSuspendHour", QT_TR_NOOP("Suspend for 1 h&our"));
+    a.pResume = Make("mnuResume", QT_TR_NOOP("&Resume"));
     a.pResume->setVisible(false);
-    a.pHide = Make("mnuHide", "&Hide");
-    a.pShow = Make("mnuShow", "&Show");
-    a.pExit = Make("mnuExit", "E&xit");
-    a.pViewDaily = Make("mnuViewDaily", "D&aily");
+    a.pHide = Make("mnuHide", QT_TR_NOOP("&Hide"));
+    a.pShow = Make("mnuShow", QT_TR_NOOP("&Show"));
+    a.pExit = Make("mnuExit", QT_TR_NOOP("E&xit"));
+    a.pViewDaily = Make("mnuViewDaily", QT_TR_NOOP("D&aily"));
     a.pViewDaily->setCheckable(true);
     a.pViewDaily->setChecked(true);
-    a.pViewFavorites = Make("mnuViewFavorites", "&Favorites");
+    a.pViewFavorites = Make("mnuViewFavorites", QT_TR_NOOP("&Favorites"));
     a.pViewFavorites->setCheckable(true);
-    static constexpr std::array<const char*, 4> colStyleCaptions = {"Lar&ge Icons", "S&mall Icons",
-                                                                    "&List", "&Details"};
+    static constexpr std::array<const char*, 4> colStyleCaptions = {
+        QT_TR_NOOP("Lar&ge Icons"), QT_TR_NOOP("S&mall Icons"), QT_TR_NOOP("&List"),
+        QT_TR_NOOP("&Details")};
     static constexpr std::array<const char*, 4> colStylePictures = {
         MIcons::LargeIconView, MIcons::SmallIconView, MIcons::ListView, MIcons::DetailView};
     for (size_t i = 0; i < a.colStyle.size(); ++i) {
@@ -274,40 +283,40 @@ void FMain::CreateActions() {
     a.colStyle[3]->setChecked(true);
     a.pViewDaily->setIcon(Picture(MIcons::DailyView));
     a.pViewFavorites->setIcon(Picture(MIcons::FavoritesView));
-    a.pArrangeByName = Make("mnuArrangeByName", "by &Name");
-    a.pArrangeByType = Make("mnuArrangeByType", "by &Type");
-    a.pAutoArrange = Make("mnuAutoArrange", "&Auto Arrange");
+    a.pArrangeByName = Make("mnuArrangeByName", QT_TR_NOOP("by &Name"));
+    a.pArrangeByType = Make("mnuArrangeByType", QT_TR_NOOP("by &Type"));
+    a.pAutoArrange = Make("mnuAutoArrange", QT_TR_NOOP("&Auto Arrange"));
     a.pAutoArrange->setCheckable(true);
-    a.pOptions = Make("mnuOptions", "&Options");
-    a.pExplore = Make("mnuExplore", "&Explore");
+    a.pOptions = Make("mnuOptions", QT_TR_NOOP("&Options"));
+    a.pExplore = Make("mnuExplore", QT_TR_NOOP("&Explore"));
     a.pExplore->setIcon(Picture(MIcons::ExploreFolder));
-    a.pExplore->setToolTip("Explore Folder");
+    a.pExplore->setToolTip(tr("Explore Folder"));
     a.pExplore->setEnabled(false);
-    a.pOpenFolder = Make("mnuOpenFolder", "&Open");
+    a.pOpenFolder = Make("mnuOpenFolder", QT_TR_NOOP("&Open"));
     a.pOpenFolder->setIcon(Picture(MIcons::OpenFolder));
-    a.pOpenFolder->setToolTip("Open Folder");
+    a.pOpenFolder->setToolTip(tr("Open Folder"));
     a.pOpenFolder->setEnabled(false);
-    a.pRebuildFavorites = Make("mnuRebuildFavorites", "&Rebuild Favorites");
-    a.pHelpTopics = Make("mnuHelpTopics", "&Dayfold Help Topics");
-    a.pOnline = Make("mnuOnline", "&QuillonSoft Online");
-    a.pAbout = Make("mnuAbout", "&About Dayfold");
-    a.pListOpen = Make("mnuListOpen", "&Open");
-    a.pPurge = Make("mnuPurge", "&Purge");
-    a.pMainWindowHelp = Make("mnuMainWindowHelp", "Main Window Help");
+    a.pRebuildFavorites = Make("mnuRebuildFavorites", QT_TR_NOOP("&Rebuild Favorites"));
+    a.pHelpTopics = Make("mnuHelpTopics", QT_TR_NOOP("&Dayfold Help Topics"));
+    a.pOnline = Make("mnuOnline", QT_TR_NOOP("&QuillonSoft Online"));
+    a.pAbout = Make("mnuAbout", QT_TR_NOOP("&About Dayfold"));
+    a.pListOpen = Make("mnuListOpen", QT_TR_NOOP("&Open"));
+    a.pPurge = Make("mnuPurge", QT_TR_NOOP("&Purge"));
+    a.pMainWindowHelp = Make("mnuMainWindowHelp", QT_TR_NOOP("Main Window Help"));
     a.pMainWindowHelp->setIcon(Picture(MIcons::MainWindowHelp));
-    a.pWhatsThis = Make("mnuWhatsThis", "What's This Help");
+    a.pWhatsThis = Make("mnuWhatsThis", QT_TR_NOOP("What's This Help"));
     a.pWhatsThis->setIcon(Picture(MIcons::WhatsThisHelp));
 }
 
 void FMain::CreateMenus() {
     SActions& a = m_oActions;
-    m_mnuDayfold = menuBar()->addMenu("&Dayfold");
+    m_mnuDayfold = menuBar()->addMenu(tr("&Dayfold"));
     m_mnuDayfold->setObjectName("mnuDayfold");
     m_mnuDayfold->addActions({a.pSuspend, a.pSuspendHour, a.pResume, a.pHide});
     m_mnuDayfold->addSeparator();
     m_mnuDayfold->addAction(a.pExit);
 
-    m_mnuView = menuBar()->addMenu("&View");
+    m_mnuView = menuBar()->addMenu(tr("&View"));
     m_mnuView->setObjectName("mnuView");
     m_mnuView->addActions({a.pViewDaily, a.pViewFavorites});
     m_mnuView->addSeparator();
@@ -315,7 +324,7 @@ void FMain::CreateMenus() {
         m_mnuView->addAction(pStyle);
     }
     m_mnuView->addSeparator();
-    m_mnuViewArrange = m_mnuView->addMenu("Arrange &Icons");
+    m_mnuViewArrange = m_mnuView->addMenu(tr("Arrange &Icons"));
     m_mnuViewArrange->setObjectName("mnuViewArrange");
     m_mnuViewArrange->addActions({a.pArrangeByName, a.pArrangeByType});
     m_mnuViewArrange->addSeparator();
@@ -323,13 +332,13 @@ void FMain::CreateMenus() {
     m_mnuView->addSeparator();
     m_mnuView->addAction(a.pOptions);
 
-    m_mnuTools = menuBar()->addMenu("&Tools");
+    m_mnuTools = menuBar()->addMenu(tr("&Tools"));
     m_mnuTools->setObjectName("mnuTools");
     m_mnuTools->addActions({a.pExplore, a.pOpenFolder});
     m_mnuTools->addSeparator();
     m_mnuTools->addAction(a.pRebuildFavorites);
 
-    m_mnuHelp = menuBar()->addMenu("&Help");
+    m_mnuHelp = menuBar()->addMenu(tr("&Help"));
     m_mnuHelp->setObjectName("mnuHelp");
     m_mnuHelp->addAction(a.pHelpTopics);
     m_mnuHelp->addSeparator();
@@ -342,13 +351,13 @@ void FMain::CreateMenus() {
     m_mnuListView->setObjectName("mnuListView");
     m_mnuListView->addAction(a.pListOpen);
     m_mnuListView->addSeparator();
-    m_mnuListViewStyle = m_mnuListView->addMenu("&View");
+    m_mnuListViewStyle = m_mnuListView->addMenu(tr("&View"));
     m_mnuListViewStyle->setObjectName("mnuListViewStyle");
     for (QAction* pStyle : a.colStyle) {
         m_mnuListViewStyle->addAction(pStyle);
     }
     m_mnuListView->addSeparator();
-    m_mnuListArrange = m_mnuListView->addMenu("Arrange &Icons");
+    m_mnuListArrange = m_mnuListView->addMenu(tr("Arrange &Icons"));
     m_mnuListArrange->setObjectName("mnuListArrange");
     m_mnuListArrange->addActions({a.pArrangeByName, a.pArrangeByType});
     m_mnuListArrange->addSeparator();
@@ -513,7 +522,8 @@ void FMain::Form_Load() {
         // 19. Without a tray a window stored hidden could never be shown again.
         SetVisible(m_bStoredVisible || !m_bTrayAvailable);
         if (!m_bTrayAvailable) {
-            m_sbrMain->showMessage(NoTrayNote, 60000);
+            // In a panel of its own: the count stays in view.
+            m_sbrMain->SetNoteText(MResources::LoadResString(NoTrayNote));
         }
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.Form_Load", false);
@@ -605,8 +615,13 @@ void FMain::Form_Resize() {
         if (isMinimized()) {
             // Minimising hides the window to the tray; without a tray it stays minimised.
             if (m_bTrayAvailable) {
-                SetVisible(false);
-                setWindowState(windowState() & ~Qt::WindowMinimized);
+                if (isVisible()) {
+                    SetVisible(false);
+                }
+                // Back to normal for the next show, but not the native window yet: on X11 a
+                // window taken out of the minimised state is mapped again, an empty frame on
+                // the screen and in the task bar. It follows when shown (setVisible).
+                overrideWindowState(windowState() & ~Qt::WindowMinimized);
             }
             return;
         }
@@ -628,7 +643,7 @@ void FMain::Form_Resize() {
         } else {
             MTwips::Move(*m_picFavorites, 0, ToolbarHeight, lContainerWidth, lContainerHeight);
         }
-        UpdateDailyEmptyNote();
+        PlaceEmptyNotes();
         LayoutJournalControls();
     } catch (const std::exception& oError) {
         MDayfold::ReportError(oError, 122, "FMain.Form_Resize");
@@ -661,6 +676,17 @@ void FMain::changeEvent(QEvent* pEvent) {
     if (pEvent->type() == QEvent::WindowStateChange) {
         Form_Resize();
     }
+}
+
+void FMain::setVisible(bool bVisible) {
+    // The native window still minimised from being hidden to the tray leaves that state as it
+    // is shown, else it would come back minimised.
+    QWindow* pWindow = windowHandle();
+    if (bVisible && pWindow != nullptr && !isMinimized() &&
+        (pWindow->windowStates() & Qt::WindowMinimized) != 0) {
+        pWindow->setWindowStates(windowState() & ~Qt::WindowActive);
+    }
+    QMainWindow::setVisible(bVisible);
 }
 
 void FMain::closeEvent(QCloseEvent* pEvent) {
@@ -696,9 +722,9 @@ void FMain::UnloadFor(int iUnloadMode) {
 }
 
 bool FMain::AskToExit() {
-    return MDayfold::Presenter().Show(NoTrayQuestion, MDayfold::AppTitle(),
-                                      MessageBox::YesNo + MessageBox::Question) ==
-           MessageBox::AnswerYes;
+    return MDayfold::Presenter().Show(
+               MResources::LoadResString(NoTrayQuestion), MDayfold::AppTitle(),
+               MessageBox::YesNo + MessageBox::Question) == MessageBox::AnswerYes;
 }
 
 // --- State routines ------------------------------------------------------------------------
@@ -741,6 +767,7 @@ void FMain::SetListView(std::int32_t lStyle) {
             m_oActions.colStyle[i]->setChecked(bCurrent);
             m_sftToolbar[ButtonLargeIconView + i]->SetEnabled(!bCurrent);
         }
+        PlaceEmptyNotes();
     } catch (const std::exception& oError) {
         MDayfold::ReportError(oError, 129, "FMain.SetListView");
     }
@@ -755,7 +782,9 @@ void FMain::ArrangeIcons(std::int16_t iOrder) {
             m_oDaily->ArrangeIcons(iOrder);
             m_oFavorites->ArrangeIcons(iOrder);
         } else if (iOrder == 3) {
-            const bool bAuto = !m_oActions.pAutoArrange->isChecked();
+            // The lists' own arrangement is switched, not the check mark: the menu item has
+            // turned its mark over already when its command runs.
+            const bool bAuto = m_lvwDaily->Arrange() == CListView::ArrangeNone;
             m_oDaily->ArrangeIcons(bAuto ? 2 : 3);
             m_oFavorites->ArrangeIcons(bAuto ? 2 : 3);
             // One action in both arrange submenus: one check mark.
@@ -785,8 +814,9 @@ void FMain::SetActive(bool bActive) {
 void FMain::SetVisible(bool bVisible) {
     try {
         if (bVisible) {
+            // A window hidden by minimising comes back as it was before (normal or maximised).
             if (isMinimized()) {
-                showNormal();
+                setWindowState(windowState() & ~Qt::WindowMinimized);
             }
             show();
             raise();
@@ -861,8 +891,14 @@ void FMain::SetHelpContextIDs() {
                                                                       17, 14, 15, 4,  0};
         for (size_t i = 0; i < colTopics.size(); ++i) {
             if (colTopics[i] != 0) {
-                m_sftToolbar[i]->SetWhatsThisHelpID(colTopics[i]);
-                m_sftToolbar[i]->SetWhatsThisText(WhatsThis(colTopics[i]).toStdString());
+                CToolbarButton& oButton = *m_sftToolbar[i];
+                oButton.SetWhatsThisHelpID(colTopics[i]);
+                // A button that shows an action takes the action's texts again at each of its
+                // changes (enabling the folder commands): the action carries the help too.
+                if (QAction* pAction = oButton.defaultAction()) {
+                    pAction->setWhatsThis(WhatsThis(colTopics[i]));
+                }
+                oButton.SetWhatsThisText(WhatsThis(colTopics[i]).toStdString());
             }
         }
     } catch (const std::exception& oError) {
@@ -870,10 +906,12 @@ void FMain::SetHelpContextIDs() {
     }
 }
 
-void FMain::UpdateDailyEmptyNote() {
-    // Placed over the list's items whatever their style; shown by the list loader.
+void FMain::PlaceEmptyNotes() {
+    // Shown by the list loaders; placed again when the lists change size or style.
     if (m_lblDailyEmpty != nullptr) {
-        const int iTop = m_lvwDaily->View() == CListView::StyleDetails ? 28 : 8;
-        m_lblDailyEmpty->setGeometry(12, iTop, std::max(m_lvwDaily->width() - 24, 0), 60);
+        PlaceEmptyNote(*m_lblDailyEmpty, *m_lvwDaily);
+    }
+    if (m_lblFavoritesEmpty != nullptr) {
+        PlaceEmptyNote(*m_lblFavoritesEmpty, *m_lvwFavorites);
     }
 }

@@ -272,8 +272,9 @@ public:
     QWidget* picDaily() const { return m_picDaily; }
     QWidget* picFavorites() const { return m_picFavorites; }
     QWidget* picToolbar() const { return m_picToolbar; }
-    // The note over an empty day list that says why it is empty.
+    // The notes over an empty day list and an empty Favorites list that say why they are empty.
     QLabel* lblDailyEmpty() const { return m_lblDailyEmpty; }
+    QLabel* lblFavoritesEmpty() const { return m_lblFavoritesEmpty; }
 
     // Menus and the commands in them: each command one action, shared by every place it
     // shows, so that its check mark, enabled and visible states agree everywhere.
@@ -317,6 +318,10 @@ public:
 signals:
     // The window has unloaded: its settings are saved and the program may end.
     void Unloaded();
+
+public:
+    // Every way of showing or hiding the window passes here.
+    void setVisible(bool bVisible) override;
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -365,7 +370,11 @@ private:
     void CreateMenus();
     void ConnectCommands();
     void ConnectViews();
-    void UpdateDailyEmptyNote();
+    // The notes of empty lists (FMainViews.cpp): set, shown or hidden, and placed.
+    void UpdateFavoritesEmptyNote();
+    void SetEmptyNote(QLabel& oNote, const CListView& oList, const std::string& sNote);
+    static void PlaceEmptyNote(QLabel& oNote, const CListView& oList);
+    void PlaceEmptyNotes();
     // Start-up steps (FMain.cpp).
     void ShowWelcome();
     void PurgeAtStart();
@@ -418,6 +427,7 @@ private:
     CListView* m_lvwDaily = nullptr;
     CListView* m_lvwFavorites = nullptr;
     QLabel* m_lblDailyEmpty = nullptr;
+    QLabel* m_lblFavoritesEmpty = nullptr;
     CStatusBar* m_sbrMain = nullptr;
     CTimer* m_tmrMain = nullptr;
     CTrayIcon* m_tryMain = nullptr;

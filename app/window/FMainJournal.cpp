@@ -115,9 +115,9 @@ void FMain::CreateJournalControls() {
     // The search box, at the right end of the toolbar strip (placed by LayoutJournalControls).
     m_txtSearch = new QLineEdit(m_picToolbar);
     m_txtSearch->setObjectName("txtSearch");
-    m_txtSearch->setPlaceholderText("Search the journal");
+    m_txtSearch->setPlaceholderText(QString::fromStdString(MResources::LoadResString(164)));
     m_txtSearch->setClearButtonEnabled(true);
-    m_txtSearch->setToolTip("Search every day of the journal by name, folder or type");
+    m_txtSearch->setToolTip(QString::fromStdString(MResources::LoadResString(165)));
     m_txtSearch->installEventFilter(new CEscapeClears(m_txtSearch));
     connect(m_txtSearch, &QLineEdit::textChanged, this, [this] { txtSearch_Change(); });
     connect(m_txtSearch, &QLineEdit::returnPressed, this, [this] { txtSearch_Return(); });
@@ -133,11 +133,13 @@ void FMain::CreateJournalControls() {
     m_lvwSearch = new CListView(m_picSearch);
     m_lvwSearch->setObjectName("lvwSearch");
     // Every column fits the list of a first start.
-    m_lvwSearch->AddColumnHeader("Document", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-    m_lvwSearch->AddColumnHeader("Type", CListView::ColumnLeft, 1800);
-    m_lvwSearch->AddColumnHeader("Folder", CListView::ColumnLeft, MListSettings::WideColumnWidth);
-    m_lvwSearch->AddColumnHeader("Days Used", CListView::ColumnRight, 1100);
-    m_lvwSearch->AddColumnHeader("Last Use", CListView::ColumnRight,
+    m_lvwSearch->AddColumnHeader(tr("Document").toStdString(), CListView::ColumnLeft,
+                                 MListSettings::WideColumnWidth);
+    m_lvwSearch->AddColumnHeader(tr("Type").toStdString(), CListView::ColumnLeft, 1800);
+    m_lvwSearch->AddColumnHeader(tr("Folder").toStdString(), CListView::ColumnLeft,
+                                 MListSettings::WideColumnWidth);
+    m_lvwSearch->AddColumnHeader(tr("Days Used").toStdString(), CListView::ColumnRight, 1100);
+    m_lvwSearch->AddColumnHeader(tr("Last Use").toStdString(), CListView::ColumnRight,
                                  MListSettings::DateTimeColumnWidth);
     m_lvwSearch->SetView(CListView::StyleDetails);
     m_lvwSearch->SetSortKey(4);
@@ -174,7 +176,8 @@ void FMain::CreateJournalControls() {
     // The year at a glance: a window of its own beside the main window.
     m_frmYear = new QDialog(this);
     m_frmYear->setObjectName("frmYear");
-    m_frmYear->setWindowTitle(QString::fromStdString(MDayfold::AppTitle() + " - Year at a Glance"));
+    m_frmYear->setWindowTitle(
+        QString::fromStdString(MDayfold::AppTitle() + " - " + MResources::LoadResString(168)));
     auto* pYearLayout = new QVBoxLayout(m_frmYear);
     pYearLayout->setSizeConstraint(QLayout::SetFixedSize);
     m_lblYearTotal = new QLabel(m_frmYear);
@@ -183,22 +186,29 @@ void FMain::CreateJournalControls() {
     m_grdYear = new CYearGrid(m_frmYear);
     m_grdYear->setObjectName("grdYear");
     pYearLayout->addWidget(m_grdYear);
+    CYearGrid::STexts oYearTexts;
+    oYearTexts.sLess = QString::fromStdString(MResources::LoadResString(182));
+    oYearTexts.sMore = QString::fromStdString(MResources::LoadResString(183));
+    oYearTexts.sNoDocuments = QString::fromStdString(MResources::LoadResString(184));
+    oYearTexts.sOneDocument = QString::fromStdString(MResources::LoadResString(185));
+    oYearTexts.sDocuments = QString::fromStdString(MResources::LoadResString(186));
+    m_grdYear->SetTexts(oYearTexts);
     connect(m_grdYear, &CYearGrid::DayClick, this,
             [this](const QDate& dDay) { grdYear_DayClick(dDay); });
 
     // The commands: the year in the View menu under the views, the removal in Tools.
     SActions& a = m_oActions;
-    a.pYear = new QAction("&Year at a Glance", this);
+    a.pYear = new QAction(tr("&Year at a Glance"), this);
     a.pYear->setObjectName("mnuViewYear");
-    a.pRemoveMissing = new QAction("Re&move Missing Links", this);
+    a.pRemoveMissing = new QAction(tr("Re&move Missing Links"), this);
     a.pRemoveMissing->setObjectName("mnuRemoveMissing");
     const QList<QAction*> colViewItems = m_mnuView->actions();
     m_mnuView->insertAction(colViewItems.size() > 2 ? colViewItems[2] : nullptr, a.pYear);
     m_mnuTools->addAction(a.pRemoveMissing);
     connect(a.pYear, &QAction::triggered, this,
-            [this] { Reported(130, "FMain.mnuViewYear_Click", [&] { ShowYearAtAGlance(); }); });
+            [this] { Reported(173, "FMain.mnuViewYear_Click", [&] { ShowYearAtAGlance(); }); });
     connect(a.pRemoveMissing, &QAction::triggered, this, [this] {
-        Reported(154, "FMain.mnuToolsRemoveMissing_Click", [&] { RemoveMissingLinks(); });
+        Reported(177, "FMain.mnuToolsRemoveMissing_Click", [&] { RemoveMissingLinks(); });
     });
     // Choosing a view leaves the search.
     for (QAction* pView : {a.pViewDaily, a.pViewFavorites}) {
@@ -312,8 +322,8 @@ void FMain::RefreshSearch() {
         RefreshStatusBar(pNoWaitCursor);
         // Results found before the whole journal was read may not be all: the status says so.
         if (!sText.empty() && !m_oJournal.Ready()) {
-            m_sbrMain->SetSimpleText(std::to_string(m_lvwSearch->Count()) +
-                                     " objects so far: the journal is still being read");
+            m_sbrMain->SetSimpleText(
+                MResources::LoadResString(163, {std::to_string(m_lvwSearch->Count())}));
         }
     });
 }
@@ -353,8 +363,8 @@ void FMain::LoadSearchListView(const std::string& sText) {
     SetExploreOpen(!m_lvwSearch->SelectedKey().empty());
     QString sNote;
     if (m_lvwSearch->Count() == 0) {
-        sNote = bReady ? QString("No documents match \"%1\".").arg(QString::fromStdString(sText))
-                       : QString("Searching... the journal is still being read.");
+        sNote = QString::fromStdString(bReady ? MResources::LoadResString(166, {sText})
+                                              : MResources::LoadResString(167));
     }
     m_lblSearchEmpty->setText(sNote);
     m_lblSearchEmpty->setVisible(!sNote.isEmpty());
@@ -477,15 +487,14 @@ void FMain::RemoveMissingLinks() {
     }
     pWaitCursor.reset();
     if (colCopies.empty()) {
-        MDayfold::Presenter().Show("No links to missing documents were found.",
-                                   MDayfold::AppTitle(),
+        MDayfold::Presenter().Show(MResources::LoadResString(174), MDayfold::AppTitle(),
                                    MessageBox::OkOnly + MessageBox::Information);
         return;
     }
-    const std::string sQuestion = colTargets.size() == 1
-                                      ? "Remove the links of 1 document that no longer exists?"
-                                      : "Remove the links of " + std::to_string(colTargets.size()) +
-                                            " documents that no longer exist?";
+    const std::string sQuestion =
+        colTargets.size() == 1
+            ? MResources::LoadResString(175)
+            : MResources::LoadResString(176, {std::to_string(colTargets.size())});
     if (MDayfold::Presenter().Show(sQuestion, MDayfold::AppTitle(),
                                    MessageBox::YesNo + MessageBox::Question) !=
         MessageBox::AnswerYes) {
@@ -543,13 +552,13 @@ void FMain::RefreshYear(bool bOnlyIfShown) {
     for (std::int32_t lCount : m_pDayCounts->Counts()) {
         lDays += lCount > 0 ? 1 : 0;
     }
-    m_lblYearTotal->setText(lTotal == 0
-                                ? QString("No documents were filed in the last twelve months.")
-                                : QString("%1 %2 filed on %3 %4 in the last twelve months.")
-                                      .arg(lTotal)
-                                      .arg(lTotal == 1 ? "document" : "documents")
-                                      .arg(lDays)
-                                      .arg(lDays == 1 ? "day" : "days"));
+    // One document is filed on one day; more may be filed on one day or on more.
+    const std::string sTotal = std::to_string(lTotal);
+    m_lblYearTotal->setText(QString::fromStdString(
+        lTotal == 0   ? MResources::LoadResString(169)
+        : lTotal == 1 ? MResources::LoadResString(170)
+        : lDays == 1  ? MResources::LoadResString(171, {sTotal})
+                      : MResources::LoadResString(172, {sTotal, std::to_string(lDays)})));
 }
 
 void FMain::grdYear_DayClick(const QDate& dDay) {

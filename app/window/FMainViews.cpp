@@ -227,22 +227,17 @@ void FMain::LoadDailyListView(const std::string& sNodeKey) {
         MDayfold::LogError(oError, "FMain.LoadDailyListView", false);
     }
     // An empty list says why it is empty.
-    QString sNote;
+    std::string sNote;
     if (m_lvwDaily->Count() == 0) {
         if (m_tvwMain->SelectedKey().empty()) {
-            sNote = m_tvwMain->Count() <= 1
-                        ? "No documents have been filed yet.\nEvery document you open is filed "
-                          "here under the day you opened it."
-                        : "Choose a day to see its documents.";
+            sNote = MResources::LoadResString(m_tvwMain->Count() <= 1 ? 156 : 157);
         } else if (m_tvwMain->Children(m_tvwMain->SelectedKey()) > 0) {
-            sNote = "Choose a day to see its documents.";
+            sNote = MResources::LoadResString(157);
         } else {
-            sNote = "No documents were opened on this day.";
+            sNote = MResources::LoadResString(158);
         }
     }
-    m_lblDailyEmpty->setText(sNote);
-    m_lblDailyEmpty->setVisible(!sNote.isEmpty());
-    UpdateDailyEmptyNote();
+    SetEmptyNote(*m_lblDailyEmpty, *m_lvwDaily, sNote);
 }
 
 void FMain::RefreshFavorites() {
@@ -297,6 +292,34 @@ void FMain::RefreshFavorites() {
         m_lvwFavorites->SetSorted(true);
         MDayfold::LogError(oError, "FMain.RefreshFavorites", false);
     }
+    UpdateFavoritesEmptyNote();
+}
+
+void FMain::UpdateFavoritesEmptyNote() {
+    // An empty list says what it waits for, and where the threshold is changed.
+    std::string sNote;
+    if (m_lvwFavorites->Count() == 0) {
+        sNote = m_lFavoritesThreshold <= 1
+                    ? MResources::LoadResString(161)
+                    : MResources::LoadResString(160, {std::to_string(m_lFavoritesThreshold)});
+    }
+    SetEmptyNote(*m_lblFavoritesEmpty, *m_lvwFavorites, sNote);
+}
+
+void FMain::SetEmptyNote(QLabel& oNote, const CListView& oList, const std::string& sNote) {
+    oNote.setText(QString::fromStdString(sNote));
+    oNote.setVisible(!sNote.empty());
+    PlaceEmptyNote(oNote, oList);
+}
+
+void FMain::PlaceEmptyNote(QLabel& oNote, const CListView& oList) {
+    // Over the list's items whatever their style: below the column headers in details; as high
+    // as its wrapped lines need.
+    const int iTop = oList.View() == CListView::StyleDetails ? 28 : 8;
+    const int iWidth = std::max(oList.width() - 24, 0);
+    const int iHeight =
+        std::max(oNote.heightForWidth(iWidth), oNote.fontMetrics().lineSpacing() * 3);
+    oNote.setGeometry(12, iTop, iWidth, iHeight);
 }
 
 void FMain::RefreshStatusBar(std::unique_ptr<CWaitCursor>& pWaitCursor) {
@@ -312,7 +335,7 @@ void FMain::RefreshStatusBar(std::unique_ptr<CWaitCursor>& pWaitCursor) {
         } else {
             return;
         }
-        m_sbrMain->SetSimpleText(std::to_string(lCount) + " objects");
+        m_sbrMain->SetSimpleText(MResources::LoadResString(162, {std::to_string(lCount)}));
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.RefreshStatusBar", false);
     }
@@ -329,10 +352,9 @@ void FMain::SelectDate(const CDateTime& dDate) {
         } else {
             m_tvwMain->ClearSelection();
             LoadDailyListView("");
-            m_lblDailyEmpty->setText(QString("No documents were opened on %1 %2, %3.")
-                                         .arg(dDate.MonthName().c_str())
-                                         .arg(dDate.Day())
-                                         .arg(dDate.Year()));
+            m_lblDailyEmpty->setText(QString::fromStdString(
+                MResources::LoadResString(159, {dDate.MonthName(), std::to_string(dDate.Day()),
+                                                std::to_string(dDate.Year())})));
         }
     } catch (const std::exception& oError) {
         MDayfold::LogError(oError, "FMain.SelectDate", false);

@@ -16,6 +16,7 @@
 #include <QToolTip>
 #include <QTreeView>
 
+#include <algorithm>
 #include <climits>
 
 #include <functional>
@@ -34,12 +35,19 @@ public:
     std::function<void(const QAbstractItemView&, const QMouseEvent&)> fMousePress;
     std::function<void(const QAbstractItemView&, const QMouseEvent&)> fMouseRelease;
     std::function<void()> fDoubleClick;
+    std::function<void(const QKeyEvent&)> fKeyPress;
+    std::function<void()> fFocusOut;
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override {
+        fKeyPress(*pEvent);
         m_rbKeyboardSelecting = true;
         TView::keyPressEvent(pEvent);
         m_rbKeyboardSelecting = false;
+    }
+    void focusOutEvent(QFocusEvent* pEvent) override {
+        TView::focusOutEvent(pEvent);
+        fFocusOut();
     }
     void mousePressEvent(QMouseEvent* pEvent) override {
         fMousePress(*this, *pEvent);
@@ -136,12 +144,20 @@ CListView::CListView(QWidget* pParent) : QWidget(pParent), m_pModel(new CListIte
         Display_MouseRelease(oView, oEvent);
     };
     const auto fDoubleClick = [this] { emit DblClick(); };
+    const auto fKeyPress = [this](const QKeyEvent& oEvent) { Display_KeyPress(oEvent); };
+    // A key pressed while the list had the focus and released after it lost it was not meant
+    // for the list's release.
+    const auto fFocusOut = [this] { m_colPressedKeys.clear(); };
     pIconView->fMousePress = fPress;
     pIconView->fMouseRelease = fRelease;
     pIconView->fDoubleClick = fDoubleClick;
+    pIconView->fKeyPress = fKeyPress;
+    pIconView->fFocusOut = fFocusOut;
     pDetailsView->fMousePress = fPress;
     pDetailsView->fMouseRelease = fRelease;
     pDetailsView->fDoubleClick = fDoubleClick;
+    pDetailsView->fKeyPress = fKeyPress;
+    pDetailsView->fFocusOut = fFocusOut;
     SetUpDisplay(*pIconView);
     SetUpDisplay(*pDetailsView);
 
@@ -594,11 +610,23 @@ void CListView::Display_MouseRelease(const QAbstractItemView& oView, const QMous
     }
 }
 
+void CListView::Display_KeyPress(const QKeyEvent& oEvent) {
+    if (!oEvent.isAutoRepeat() && std::find(m_colPressedKeys.begin(), m_colPressedKeys.end(),
+                                            oEvent.key()) == m_colPressedKeys.end()) {
+        m_colPressedKeys.push_back(oEvent.key());
+    }
+}
+
 void CListView::keyReleaseEvent(QKeyEvent* pEvent) {
-    if (pEvent->isAutoRepeat()) {
+    // Only the release of a key pressed here: a dialog that Enter's press closed leaves the
+    // release to the list, which must not act on it again.
+    const auto itPressed =
+        std::find(m_colPressedKeys.begin(), m_colPressedKeys.end(), pEvent->key());
+    if (pEvent->isAutoRepeat() || itPressed == m_colPressedKeys.end()) {
         pEvent->ignore();
         return;
     }
+    m_colPressedKeys.erase(itPressed);
     emit KeyUp(MInputCodes::KeyCode(pEvent->key()), MInputCodes::ShiftState(pEvent->modifiers()));
     pEvent->accept();
 }

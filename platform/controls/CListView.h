@@ -147,7 +147,9 @@ signals:
     void DblClick();
     // The user clicked column header iColumn (1-based). The list does not sort by itself.
     void ColumnClick(int iColumn);
-    // A key was released: its classic key code and the shift state (MInputCodes).
+    // A key whose press the list had was released: its classic key code and the shift state
+    // (MInputCodes). A release whose press went elsewhere (to a dialog that the press closed,
+    // or before the list had the focus) raises nothing.
     void KeyUp(int iKeyCode, int iShift);
     // A mouse button was released over the items: button (1 left, 2 right, 4 middle), shift
     // state, and position in twips from the control's top-left corner.
@@ -170,6 +172,7 @@ private:
     void ApplyImageLists();
     void ApplySorting();
     void Display_SelectionChanged();
+    void Display_KeyPress(const QKeyEvent& oEvent);
     void Display_MousePress(const QAbstractItemView& oView, const QMouseEvent& oEvent);
     void Display_MouseRelease(const QAbstractItemView& oView, const QMouseEvent& oEvent);
 
@@ -189,4 +192,6 @@ private:
     bool m_bKeyboardSelecting = false;
     // The item under the pointer when a button went down, for the click on release.
     std::string m_sPressedKey;
+    // The keys pressed while the list had the focus and not released yet.
+    std::vector<int> m_colPressedKeys;
 };

@@ -4,7 +4,9 @@
 
 #include <QCalendarWidget>
 #include <QEvent>
+#include <QMenu>
 #include <QTextCharFormat>
+#include <QToolButton>
 
 namespace {
 
@@ -34,6 +36,60 @@ CMonthCalendar::CMonthCalendar(QWidget* pParent)
     connect(m_pCalendar, &QCalendarWidget::currentPageChanged, this,
             &CMonthCalendar::Calendar_PageChanged);
     setFocusProxy(m_pCalendar);
+    m_pMonthButton =
+        m_pCalendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    m_pYearButton = m_pCalendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    if (m_pMonthButton != nullptr) {
+        m_pMonthMenu = m_pMonthButton->menu();
+        m_pMonthButton->installEventFilter(this);
+    }
+    if (m_pYearButton != nullptr) {
+        m_pYearButton->installEventFilter(this);
+    }
+    ApplyReadOnly();
+}
+
+void CMonthCalendar::SetMonthReadOnly(bool bReadOnly) {
+    m_bMonthReadOnly = bReadOnly;
+    ApplyReadOnly();
+}
+
+void CMonthCalendar::SetYearReadOnly(bool bReadOnly) {
+    m_bYearReadOnly = bReadOnly;
+    ApplyReadOnly();
+}
+
+void CMonthCalendar::ApplyReadOnly() {
+    // A read-only part looks like a plain title: no menu arrow, no raised frame under the
+    // pointer.
+    const auto fApply = [](QToolButton* pButton, bool bReadOnly) {
+        if (pButton != nullptr) {
+            pButton->setAttribute(Qt::WA_TransparentForMouseEvents, bReadOnly);
+        }
+    };
+    fApply(m_pMonthButton, m_bMonthReadOnly);
+    fApply(m_pYearButton, m_bYearReadOnly);
+    if (m_pMonthButton != nullptr) {
+        m_pMonthButton->setMenu(m_bMonthReadOnly ? nullptr : m_pMonthMenu.data());
+    }
+}
+
+bool CMonthCalendar::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    const bool bReadOnly = (pWatched == m_pMonthButton && m_bMonthReadOnly) ||
+                           (pWatched == m_pYearButton && m_bYearReadOnly);
+    if (bReadOnly) {
+        switch (pEvent->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return true;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(pWatched, pEvent);
 }
 
 void CMonthCalendar::SetValue(const CDateTime& dValue) {

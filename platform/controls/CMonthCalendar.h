@@ -2,12 +2,15 @@
 
 #include "platform/shell/CDateTime.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
 
 class QCalendarWidget;
 class QEvent;
+class QMenu;
+class QToolButton;
 class QResizeEvent;
 
 // A month calendar: shows one month, lets the user page months and pick a day, holds a date,
@@ -22,6 +25,10 @@ class QResizeEvent;
 //
 // In a small frame it shortens the day names to single letters, then takes a smaller type
 // (down to 7 points), so the whole month stays in view.
+//
+// The month name and the year in the title only show the month on show while MonthReadOnly and
+// YearReadOnly are set (as they are from the start): the month is then paged with the arrows
+// and Page Up/Down, never picked from a menu, and the year is never typed.
 class CMonthCalendar : public QWidget {
     Q_OBJECT
 
@@ -46,6 +53,11 @@ public:
     int ShownMonth() const;
     int ShownYear() const;
 
+    bool MonthReadOnly() const { return m_bMonthReadOnly; }
+    void SetMonthReadOnly(bool bReadOnly);
+    bool YearReadOnly() const { return m_bYearReadOnly; }
+    void SetYearReadOnly(bool bReadOnly);
+
 signals:
     // The user is about to change the date; a handler may set bCancel to keep the old one.
     void WillChangeDate(CDateTime dOldDate, CDateTime dNewDate, bool& bCancel);
@@ -55,6 +67,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
+    // Keeps the clicks and keys off the month name and the year while they are read-only.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void FitToSize();
@@ -63,6 +77,7 @@ private:
     void UserChange(const QDate& oDate);
     void Show(const QDate& oDate);
     void ApplyHighlights();
+    void ApplyReadOnly();
 
     QCalendarWidget* m_pCalendar;
     CDateTime m_dValue;
@@ -70,4 +85,10 @@ private:
     // Set while the control moves the calendar itself, so its signals are not taken for the
     // user's.
     bool m_bShowing = false;
+    bool m_bMonthReadOnly = true;
+    bool m_bYearReadOnly = true;
+    // The title's month name (with its menu of months) and year (which turns into a spin box).
+    QToolButton* m_pMonthButton = nullptr;
+    QToolButton* m_pYearButton = nullptr;
+    QPointer<QMenu> m_pMonthMenu;
 };

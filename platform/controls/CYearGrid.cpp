@@ -102,14 +102,22 @@ QDate CYearGrid::DayAt(const QPoint& oPoint) const {
     return dDay >= m_dFirst && dDay <= LastDay() ? dDay : QDate();
 }
 
+void CYearGrid::SetTexts(const STexts& oTexts) {
+    m_oTexts = oTexts;
+    update();
+}
+
 QString CYearGrid::ToolTipText(const QDate& dDay, std::int32_t lCount) {
+    return ToolTipText(dDay, lCount, STexts());
+}
+
+QString CYearGrid::ToolTipText(const QDate& dDay, std::int32_t lCount, const STexts& oTexts) {
     const QString sDay = Names().toString(dDay, QStringLiteral("dddd, MMMM d, yyyy"));
     if (lCount <= 0) {
-        return QStringLiteral("No documents on %1").arg(sDay);
+        return oTexts.sNoDocuments.arg(sDay);
     }
-    return QStringLiteral("%1 %2 on %3")
-        .arg(lCount)
-        .arg(lCount == 1 ? QStringLiteral("document") : QStringLiteral("documents"), sDay);
+    return lCount == 1 ? oTexts.sOneDocument.arg(sDay)
+                       : oTexts.sDocuments.arg(QString::number(lCount), sDay);
 }
 
 QSize CYearGrid::sizeHint() const {
@@ -173,8 +181,8 @@ void CYearGrid::paintEvent(QPaintEvent*) {
     }
     // The legend, right-aligned under the grid.
     const int iLegendTop = iTop + 7 * CellPitch + LegendGap;
-    const QString sLess = QStringLiteral("Less");
-    const QString sMore = QStringLiteral("More");
+    const QString& sLess = m_oTexts.sLess;
+    const QString& sMore = m_oTexts.sMore;
     const int iGridRight = iLeft + Weeks() * CellPitch - (CellPitch - CellSize);
     int iX = iGridRight - fontMetrics().horizontalAdvance(sMore);
     oPainter.drawText(QRect(iX, iLegendTop, width() - iX, iLabelHeight),
@@ -195,7 +203,7 @@ bool CYearGrid::event(QEvent* pEvent) {
         const auto* pHelp = static_cast<QHelpEvent*>(pEvent);
         const QDate dDay = DayAt(pHelp->pos());
         if (dDay.isValid()) {
-            QToolTip::showText(pHelp->globalPos(), ToolTipText(dDay, Count(dDay)), this,
+            QToolTip::showText(pHelp->globalPos(), ToolTipText(dDay, Count(dDay), m_oTexts), this,
                                CellRect(dDay));
         } else {
             QToolTip::hideText();

@@ -18,6 +18,16 @@ public:
     // Shades: 0 for no count, then up to the largest count.
     static constexpr int Levels = 5;
 
+    // The texts the grid shows: the legend's two ends, and a day's tooltip for no document,
+    // one ("%1" the day) and more ("%1" the count, "%2" the day).
+    struct STexts {
+        QString sLess = QStringLiteral("Less");
+        QString sMore = QStringLiteral("More");
+        QString sNoDocuments = QStringLiteral("No documents on %1");
+        QString sOneDocument = QStringLiteral("1 document on %1");
+        QString sDocuments = QStringLiteral("%1 documents on %2");
+    };
+
     explicit CYearGrid(QWidget* pParent = nullptr);
     ~CYearGrid() override;
 
@@ -34,7 +44,10 @@ public:
     QRect CellRect(const QDate& dDay) const;
     // The day whose cell holds the point; null between cells and outside the span.
     QDate DayAt(const QPoint& oPoint) const;
+    const STexts& Texts() const { return m_oTexts; }
+    void SetTexts(const STexts& oTexts);
     // "3 documents on Monday, December 7, 2026"; "No documents on ...".
+    static QString ToolTipText(const QDate& dDay, std::int32_t lCount, const STexts& oTexts);
     static QString ToolTipText(const QDate& dDay, std::int32_t lCount);
 
     QSize sizeHint() const override;
@@ -59,4 +72,5 @@ private:
     QDate m_dFirst;
     std::vector<std::int32_t> m_vCounts;
     std::int32_t m_lMaximum = 0;
+    STexts m_oTexts;
 };

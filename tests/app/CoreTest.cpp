@@ -1,6 +1,7 @@
 #include "app/CProgramWorld.h"
 #include "app/core/CAssert.h"
 #include "app/core/MDayfold.h"
+#include "app/resources/MResources.h"
 #include "platform/errors/CRunTimeError.h"
 
 #include <filesystem>
@@ -30,6 +31,18 @@ TEST_F(Core, ReportedErrorShowsTheContextPhraseUnderTheProgramTitle) {
     EXPECT_EQ(m_oWorld.Presenter().Shown()[1].sText.rfind(
                   "An error occurred Exploring the document's folder.", 0),
               0U);
+}
+
+TEST_F(Core, TextsWithPlacesAreFilledInOnePass) {
+    // "No documents were opened on %1 %2, %3."
+    EXPECT_EQ(MResources::LoadResString(159, {"March", "13", "1998"}),
+              "No documents were opened on March 13, 1998.");
+    // An argument that itself reads like a place stays as it is; a place without an argument
+    // too.
+    EXPECT_EQ(MResources::LoadResString(166, {"%1 50%"}), "No documents match \"%1 50%\".");
+    EXPECT_EQ(MResources::LoadResString(172, {"5"}),
+              "5 documents filed on %2 days in the last twelve months.");
+    EXPECT_EQ(MResources::LoadResString(9999, {"x"}), "");
 }
 
 TEST_F(Core, LoggedErrorStartsWithTheNumberAndShowsNothing) {

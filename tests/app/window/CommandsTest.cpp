@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <QWhatsThis>
 
@@ -143,6 +144,26 @@ TEST_F(Commands, EachFailureToOpenHasItsOwnAnswerAndCopiesNothingBack) {
     EXPECT_EQ(Boxes().Shown().back().sCaption, "Dayfold");
     EXPECT_TRUE(Main().lvwDaily()->Contains(sKey)) << "No keeps the link";
     EXPECT_TRUE(fs::exists(sKey.substr(1)));
+}
+
+TEST_F(Commands, EnterOpensADocumentOnceWhenItsBoxIsClosedWithEnter) {
+    m_oWorld.Load();
+    // The document's folder is gone: opening it asks whether to remove the link.
+    const std::string sKey = FileAndSelect("Gone.txt", World().Temp() / "moved/Gone.txt");
+    QWidget& oList = *Main().lvwDaily()->focusProxy();
+    QTest::keyPress(&oList, Qt::Key_Return);
+    QTest::keyRelease(&oList, Qt::Key_Return);
+    ASSERT_EQ(Boxes().Shown().size(), 1u);
+    EXPECT_THAT(LastBox(), HasSubstr("was not found. Remove this link?"));
+
+    // The box closed on Enter's press (answered No); the key's release lands on the list.
+    QTest::keyRelease(&oList, Qt::Key_Return);
+    EXPECT_EQ(Boxes().Shown().size(), 1u) << "the box must not open again";
+
+    // Enter on the list itself still opens it.
+    QTest::keyClick(&oList, Qt::Key_Return);
+    EXPECT_EQ(Boxes().Shown().size(), 2u);
+    EXPECT_TRUE(Main().lvwDaily()->Contains(sKey));
 }
 
 TEST_F(Commands, YesToAMissingDocumentRemovesEveryCopyTheEntryAndEmptyFolders) {
@@ -285,6 +306,30 @@ TEST_F(Commands, HelpTopicsMainWindowHelpAndWhatsThis) {
     EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
     QWhatsThis::leaveWhatsThisMode();
     EXPECT_FALSE(oMain.sftToolbar(FMain::ButtonDailyView)->WhatsThisText().empty());
+}
+
+TEST_F(Commands, TheFolderButtonsKeepTheirWhatsThisWhenTheyAreEnabled) {
+    FMain& oMain = m_oWorld.Load();
+    const auto Topic = [&](int iTopic) {
+        return m_oWorld.Help().WhatsThisText(iTopic).toStdString();
+    };
+    ASSERT_FALSE(Topic(19).empty());
+    ASSERT_NE(Topic(19), Topic(20));
+    CToolbarButton& oExplore = *oMain.sftToolbar(FMain::ButtonExploreFolder);
+    CToolbarButton& oOpen = *oMain.sftToolbar(FMain::ButtonOpenFolder);
+
+    // A click on a document enables them, loading the day again disables them.
+    const std::string sKey = FileAndSelect("Report.txt");
+    emit oMain.lvwDaily()->ItemClick(sKey);
+    ASSERT_TRUE(oExplore.Enabled());
+    EXPECT_EQ(oExplore.WhatsThisText(), Topic(19));
+    EXPECT_EQ(oOpen.WhatsThisText(), Topic(20));
+    oMain.SelectDate(At(15));
+    ASSERT_FALSE(oOpen.Enabled());
+    EXPECT_EQ(oExplore.WhatsThisText(), Topic(19));
+    EXPECT_EQ(oOpen.WhatsThisText(), Topic(20));
+    EXPECT_EQ(oExplore.WhatsThisHelpID(), 19);
+    EXPECT_EQ(oMain.sftToolbar(FMain::ButtonMainWindowHelp)->WhatsThisText(), Topic(4));
 }
 
 TEST_F(Commands, TheOnlinePageOpensInTheDefaultBrowserOrTheFailureIsTold) {

@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QWindow>
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -307,14 +308,67 @@ TEST_F(MainWindow, AStoredHiddenWindowStartsInTheTray) {
 TEST_F(MainWindow, MinimisingAndClosingHideToTheTray) {
     FMain& oMain = m_oWorld.Load();
     ASSERT_TRUE(oMain.isVisible());
+    QWindow& oNative = *oMain.windowHandle();
     oMain.setWindowState(Qt::WindowMinimized);
     EXPECT_FALSE(oMain.isVisible());
+    EXPECT_FALSE(oNative.isVisible());
     EXPECT_FALSE(oMain.isMinimized()); // the next show is not minimised
     EXPECT_TRUE(oMain.Actions().pShow->isVisible());
+    // On X11 a native window taken out of the minimised state is mapped again: hidden, it is
+    // left as it was until it is shown.
+    EXPECT_TRUE(oNative.windowStates().testFlag(Qt::WindowMinimized));
 
-    oMain.SetVisible(true);
-    EXPECT_FALSE(oMain.close()); // the close box hides
+    oMain.Actions().pShow->trigger();
+    EXPECT_TRUE(oMain.isVisible());
+    EXPECT_TRUE(oNative.isVisible());
+    EXPECT_EQ(oNative.windowStates() & ~Qt::WindowActive, Qt::WindowNoState);
+    EXPECT_FALSE(oMain.isMinimized());
+    EXPECT_TRUE(oMain.Actions().pHide->isVisible());
+
+    // A maximised window comes back maximised; the close box hides it.
+    oMain.setWindowState(Qt::WindowMaximized);
+    oMain.setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
     EXPECT_FALSE(oMain.isVisible());
+    emit oMain.tryMain()->MouseUp(1);
+    EXPECT_TRUE(oMain.isVisible());
+    EXPECT_TRUE(oMain.isMaximized());
+    EXPECT_EQ(oNative.windowStates() & ~Qt::WindowActive, Qt::WindowMaximized);
+    EXPECT_FALSE(oMain.close());
+    EXPECT_FALSE(oMain.isVisible());
+}
+
+TEST_F(MainWindow, AnEmptyFavoritesListSaysWhatItWaitsForAndWhereToChangeIt) {
+    const auto Note = [this] {
+        Main().Actions().pViewFavorites->trigger();
+        QLabel& oNote = *Main().lblFavoritesEmpty();
+        return oNote.isVisible() ? oNote.text().toStdString() : std::string();
+    };
+    m_oWorld.SetSetting("Options", "Favorites Threshold", "1");
+    m_oWorld.Load();
+    EXPECT_EQ(Note(), "No document has been used yet.\nDocuments are listed here once they reach "
+                      "the Favorites Threshold, now 1 day.\nTo change the threshold, choose "
+                      "Options on the View menu.");
+
+    m_oWorld.SetSetting("Options", "Favorites Threshold", "3");
+    m_oWorld.Restart();
+    EXPECT_EQ(Note(), "No document has been used on 3 different days yet.\nDocuments are listed "
+                      "here once they reach the Favorites Threshold, now 3 days.\nTo change the "
+                      "threshold, choose Options on the View menu.");
+    QLabel& oNote = *Main().lblFavoritesEmpty();
+    EXPECT_GE(oNote.height(), oNote.heightForWidth(oNote.width())) << "no line is cut off";
+
+    for (int iDay = 12; iDay <= 14; ++iDay) {
+        m_oWorld.OpenDocument("Report.txt", At(iDay));
+        m_oWorld.Tick(At(iDay, 10, 0));
+    }
+    ASSERT_EQ(Main().lvwFavorites()->Count(), 1);
+    EXPECT_EQ(Note(), "");
+
+    // A higher threshold empties the list again, and the note names it.
+    m_oWorld.SetSetting("Options", "Favorites Threshold", "5");
+    m_oWorld.Restart();
+    EXPECT_THAT(Note(),
+                ::testing::StartsWith("No document has been used on 5 different days yet."));
 }
 
 TEST_F(MainWindow, WithoutATrayClosingUnloadsAndSaves) {
@@ -452,14 +506,31 @@ TEST_F(MainWindow, MenusHaveTheirCaptionsInOrderAndShareTheirCommands) {
                 ElementsAre("&Show", "&Hide", "S&uspend", "Suspend for 1 h&our", "&Resume", "-",
                             "&About Dayfold", "-", "E&xit"));
     EXPECT_FALSE(oMain.Actions().pResume->isVisible());
+}
 
-    // Auto Arrange twice: on and off again, one check mark in both submenus.
-    oMain.ArrangeIcons(3);
-    EXPECT_TRUE(oMain.Actions().pAutoArrange->isChecked());
+TEST_F(MainWindow, AutoArrangeFromEitherMenuSwitchesBothListsOnAndOff) {
+    FMain& oMain = m_oWorld.Load();
+    QAction& oAuto = *oMain.Actions().pAutoArrange;
+    // One action in both arrange submenus: one check mark.
+    ASSERT_TRUE(oMain.mnuViewArrange()->actions().contains(&oAuto));
+    ASSERT_TRUE(
+        oMain.mnuListView()->findChild<QMenu*>("mnuListArrange")->actions().contains(&oAuto));
+    EXPECT_FALSE(oAuto.isChecked());
+
+    oAuto.trigger(); // as the menu item does
+    EXPECT_TRUE(oAuto.isChecked());
     EXPECT_EQ(oMain.lvwDaily()->Arrange(), CListView::ArrangeTop);
-    oMain.ArrangeIcons(3);
-    EXPECT_FALSE(oMain.Actions().pAutoArrange->isChecked());
+    EXPECT_EQ(oMain.lvwFavorites()->Arrange(), CListView::ArrangeTop);
+
+    oAuto.trigger();
+    EXPECT_FALSE(oAuto.isChecked());
+    EXPECT_EQ(oMain.lvwDaily()->Arrange(), CListView::ArrangeNone);
     EXPECT_EQ(oMain.lvwFavorites()->Arrange(), CListView::ArrangeNone);
+
+    // The routine itself switches too, and the mark follows.
+    oMain.ArrangeIcons(3);
+    EXPECT_TRUE(oAuto.isChecked());
+    EXPECT_EQ(oMain.lvwFavorites()->Arrange(), CListView::ArrangeTop);
 }
 
 TEST_F(MainWindow, TheActiveViewAndStyleKeepMenusAndButtonsInStep) {

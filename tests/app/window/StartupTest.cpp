@@ -310,7 +310,11 @@ TEST(Startup, WithoutATrayTheWindowStaysReachable) {
     CRecordingPresenter& oBoxes = oWorld.World().Presenter();
     FMain& oMain = oWorld.Load(false);
     EXPECT_TRUE(oMain.isVisible()) << "a window stored hidden starts shown";
-    EXPECT_THAT(oMain.sbrMain()->currentMessage().toStdString(), HasSubstr("no system tray"));
+    // The note stands beside the count, for as long as the window is open.
+    EXPECT_EQ(oMain.sbrMain()->NoteText(), "This desktop has no system tray: Dayfold stays in "
+                                           "its window, and closing it exits Dayfold.");
+    EXPECT_EQ(oMain.sbrMain()->SimpleText(), "0 objects");
+    EXPECT_TRUE(oMain.sbrMain()->currentMessage().isEmpty()) << "nothing covers the count";
 
     // The close box and Hide ask; No keeps the window as it is.
     EXPECT_FALSE(oMain.close());

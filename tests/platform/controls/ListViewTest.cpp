@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTest>
@@ -273,6 +274,45 @@ TEST_F(ListView, UserInputBecomesTheEventsTheViewsTranslate) {
     EXPECT_EQ(m_oList.SelectedKey(), "K/docs/b.txt");
     ASSERT_EQ(oItemClick.count(), 1);
     EXPECT_EQ(oItemClick[0][0].value<std::string>(), "K/docs/b.txt");
+}
+
+TEST_F(ListView, OnlyAKeyWhosePressReachedTheListIsReleasedOnIt) {
+    AddDocument("a.txt", "    1", "");
+    m_oList.SetView(CListView::StyleDetails);
+    m_oList.show();
+    m_oList.SetSelectedKey("K/docs/a.txt");
+    QSignalSpy oKeyUp(&m_oList, &CListView::KeyUp);
+    const auto Send = [this](QEvent::Type eType, bool bAutoRepeat = false) {
+        QKeyEvent oEvent(eType, Qt::Key_Return, Qt::NoModifier, QString(), bAutoRepeat);
+        QApplication::sendEvent(&Display(), &oEvent);
+    };
+
+    // Enter pressed in a dialog, which the press closed: its release lands on the list.
+    Send(QEvent::KeyRelease);
+    EXPECT_EQ(oKeyUp.count(), 0);
+
+    Send(QEvent::KeyPress);
+    Send(QEvent::KeyRelease);
+    ASSERT_EQ(oKeyUp.count(), 1);
+    EXPECT_EQ(oKeyUp[0][0].toInt(), 13);
+    Send(QEvent::KeyRelease);
+    EXPECT_EQ(oKeyUp.count(), 1) << "one press, one release";
+
+    // Held down: the repeats raise nothing, the key's last release once.
+    Send(QEvent::KeyPress);
+    Send(QEvent::KeyRelease, true);
+    Send(QEvent::KeyPress, true);
+    EXPECT_EQ(oKeyUp.count(), 1);
+    Send(QEvent::KeyRelease);
+    EXPECT_EQ(oKeyUp.count(), 2);
+
+    // Pressed, then the focus went to another window (a box the press opened): the release
+    // there is not the list's.
+    Send(QEvent::KeyPress);
+    QFocusEvent oFocusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&Display(), &oFocusOut);
+    Send(QEvent::KeyRelease);
+    EXPECT_EQ(oKeyUp.count(), 2);
 }
 
 TEST_F(ListView, ItemPositionsFollowTheStyleOnShow) {

@@ -1,11 +1,14 @@
 #include "ControlErrors.h"
 #include "platform/controls/CMonthCalendar.h"
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -130,6 +133,51 @@ TEST_F(MonthCalendar, PagingMovesToTheSameDayOrTheLastDayOfAShorterMonth) {
     QTest::mouseClick(pNext, Qt::LeftButton);
     EXPECT_EQ(m_oCalendar.Value(), Day(2024, 1, 29));
     EXPECT_EQ(m_oCalendar.ShownMonth(), 1) << "a refused page goes back";
+}
+
+// Whether a click on the month name opens its menu of months (closed again at once).
+bool OpensAMenu(QToolButton& oButton) {
+    bool bShown = false;
+    QTimer::singleShot(0, [&bShown] {
+        if (QWidget* pPopup = QApplication::activePopupWidget()) {
+            bShown = true;
+            pPopup->close();
+        }
+    });
+    QTest::mouseClick(&oButton, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    return bShown;
+}
+
+TEST_F(MonthCalendar, TheMonthNameAndTheYearOfTheTitleAreReadOnly) {
+    m_oCalendar.SetValue(Day(2024, 3, 15));
+    m_colChanges.clear();
+    auto* pMonth = m_oCalendar.findChild<QToolButton*>("qt_calendar_monthbutton");
+    auto* pYear = m_oCalendar.findChild<QToolButton*>("qt_calendar_yearbutton");
+    auto* pYearEdit = m_oCalendar.findChild<QSpinBox*>("qt_calendar_yearedit");
+    ASSERT_NE(pMonth, nullptr);
+    ASSERT_NE(pYear, nullptr);
+    ASSERT_NE(pYearEdit, nullptr);
+    EXPECT_TRUE(m_oCalendar.MonthReadOnly());
+    EXPECT_TRUE(m_oCalendar.YearReadOnly());
+
+    // The month name opens no menu of months, the year turns into no spin box.
+    EXPECT_FALSE(OpensAMenu(*pMonth));
+    QTest::mouseClick(pYear, Qt::LeftButton);
+    EXPECT_FALSE(pYearEdit->isVisible());
+    QTest::keyClick(pYear, Qt::Key_Space);
+    EXPECT_FALSE(pYearEdit->isVisible());
+    EXPECT_TRUE(m_colChanges.empty());
+    // The arrows still page.
+    QTest::mouseClick(m_oCalendar.findChild<QToolButton*>("qt_calendar_nextmonth"), Qt::LeftButton);
+    EXPECT_EQ(m_oCalendar.Value(), Day(2024, 4, 15));
+
+    // Made editable, both work again.
+    m_oCalendar.SetMonthReadOnly(false);
+    m_oCalendar.SetYearReadOnly(false);
+    EXPECT_TRUE(OpensAMenu(*pMonth));
+    QTest::mouseClick(pYear, Qt::LeftButton);
+    EXPECT_TRUE(pYearEdit->isVisible());
 }
 
 TEST_F(MonthCalendar, HighlightedDaysOfTheShownMonthAreDrawnBold) {

@@ -6,6 +6,7 @@
 #include "platform/controls/MMousePointer.h"
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -28,6 +29,41 @@ TEST(StatusBar, SimpleTextAndHeightInTwips) {
     const int iMinimum = oBar.minimumSizeHint().width();
     oBar.SetSimpleText(std::string(400, 'x'));
     EXPECT_EQ(oBar.minimumSizeHint().width(), iMinimum);
+}
+
+TEST(StatusBar, ANoteStandsBesideTheSimpleTextAndGivesWayToIt) {
+    CStatusBar oBar;
+    oBar.resize(600, 22);
+    oBar.show();
+    oBar.SetSimpleText("12 objects");
+    const std::string sNote = "This desktop has no system tray: Dayfold stays in its window.";
+    oBar.SetNoteText(sNote);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(oBar.NoteText(), sNote);
+    EXPECT_EQ(oBar.ShownNoteText().toStdString(), sNote) << "room for both";
+    QLabel* pText = nullptr;
+    for (QLabel* pLabel : oBar.findChildren<QLabel*>()) {
+        if (pLabel->text() == "12 objects") {
+            pText = pLabel;
+        }
+    }
+    ASSERT_NE(pText, nullptr);
+    EXPECT_TRUE(pText->isVisible());
+
+    // Narrow: the note is shortened, the count stays whole and in view.
+    oBar.resize(160, 22);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(pText->isVisible());
+    EXPECT_GE(pText->width(), pText->fontMetrics().horizontalAdvance("12 objects"));
+    EXPECT_TRUE(oBar.ShownNoteText().endsWith(QChar(0x2026))) << oBar.ShownNoteText().toStdString();
+    EXPECT_LT(oBar.ShownNoteText().size(), static_cast<qsizetype>(sNote.size()));
+
+    // A new count keeps its room too; an empty note leaves the bar to it.
+    oBar.SetSimpleText("1234 objects");
+    QCoreApplication::processEvents();
+    EXPECT_GE(pText->width(), pText->fontMetrics().horizontalAdvance("1234 objects"));
+    oBar.SetNoteText("");
+    EXPECT_EQ(oBar.ShownNoteText(), "");
 }
 
 TEST(Timer, TicksOnlyWhileEnabledWithAnInterval) {

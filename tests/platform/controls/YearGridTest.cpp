@@ -91,4 +91,21 @@ TEST_F(YearGrid, TheTooltipTellsTheCountAndAClickTellsTheDay) {
     EXPECT_EQ(oClicks.at(0).at(0).toDate(), QDate(2026, 2, 10));
 }
 
+TEST_F(YearGrid, ItsTextsAreTheOwnersInAnyOrder) {
+    CYearGrid::STexts oTexts;
+    oTexts.sNoDocuments = "%1: none";
+    oTexts.sOneDocument = "%1: one";
+    oTexts.sDocuments = "%2: %1 of them";
+    m_oGrid.SetTexts(oTexts);
+    const auto TipOf = [this](const QDate& dDay) {
+        const QPoint oCell = m_oGrid.CellRect(dDay).center();
+        QHelpEvent oHelp(QEvent::ToolTip, oCell, m_oGrid.mapToGlobal(oCell));
+        QApplication::sendEvent(&m_oGrid, &oHelp);
+        return QToolTip::text().toStdString();
+    };
+    EXPECT_EQ(TipOf(QDate(2026, 1, 5)), "Monday, January 5, 2026: 8 of them");
+    EXPECT_EQ(TipOf(QDate(2026, 1, 1)), "Thursday, January 1, 2026: one");
+    EXPECT_EQ(TipOf(QDate(2026, 1, 2)), "Friday, January 2, 2026: none");
+}
+
 } // namespace
